@@ -1,0 +1,37 @@
+#include "codepages.h"
+
+#include <array>
+
+namespace keystride {
+
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; 0 marks the five undefined bytes.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+} // namespace
+
+char16_t decodeWindows1252(std::uint8_t byte) {
+    if (byte >= 0x80 && byte <= 0x9F) {
+        char16_t c = kWindows1252High[byte - 0x80];
+        // Undefined bytes map to the C1 control of the same number, as Windows does.
+        return c != 0 ? c : static_cast<char16_t>(byte);
+    }
+    return static_cast<char16_t>(byte);
+}
+
+std::optional<std::uint8_t> encodeWindows1252(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<std::uint8_t>(c);
+    for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
+        if (kWindows1252High[i] == c && c != 0)
+            return static_cast<std::uint8_t>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+} // namespace keystride
