@@ -1,0 +1,49 @@
+// Where the program finds its own files: the settings file "Settings", the busy animation
+// "cdverify.avi" and the five marking typefaces. On Windows these lay beside the executable and
+// in the system's font folder; an installed Linux program keeps them in its data folder
+// <prefix>/share/vela-keystride, and fonts are wherever fontconfig looks.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace keystride {
+
+// The five marking typefaces; font marking is used only when every one of them is found.
+inline constexpr std::array<std::string_view, 5> MarkingFontFiles = {
+    "Cour1.ttf", "Cour2.ttf", "Cour3.ttf", "CourRaam.ttf", "cournuut.ttf"};
+
+// The program's folder, the one that holds "Settings" and "cdverify.avi":
+// 1. the executable's folder when it holds a file "Settings" (a program run from its build
+//    folder, or unpacked into one folder);
+// 2. otherwise <executable's folder>/../share/vela-keystride when that folder exists (an
+//    installed program: <prefix>/bin/keystride and <prefix>/share/vela-keystride);
+// 3. otherwise the executable's folder.
+// Symbolic links to the executable are followed first, so a link in ~/bin still finds the
+// installation it points into. The result is absolute and has no trailing slash (but for "/").
+std::string programDataFolder(const std::string& executablePath);
+
+// Font folders to look in for the marking typefaces, besides the data folder's own fonts/.
+struct FontSearchRoots {
+    std::string userFonts;                // searched with its subfolders one level deep
+    std::vector<std::string> systemFonts; // searched with subfolders down to three levels
+};
+
+// ~/.local/share/fonts (or $XDG_DATA_HOME/fonts), /usr/local/share/fonts and /usr/share/fonts.
+FontSearchRoots defaultFontSearchRoots();
+
+// The existing folders among: <dataFolder>/fonts, the user font folder and its subfolders one
+// level deep, the system font folders and their subfolders down to three levels. In that
+// order, each folder once. Unreadable folders are skipped; the walk stops after a few thousand
+// folders, so a huge or looping font tree cannot stall start-up.
+std::vector<std::string> markingFontFolders(const std::string& dataFolder);
+std::vector<std::string> markingFontFolders(const std::string& dataFolder,
+                                            const FontSearchRoots& roots);
+
+// True when each of the five marking font files is a file in one of `folders` (names are
+// matched exactly, case included). The five may be spread over several folders.
+bool markingFontsInstalled(const std::vector<std::string>& folders);
+
+} // namespace keystride
