@@ -63,7 +63,7 @@ struct RunRecord {
     std::vector<std::pair<std::string, std::string>> messages; // title, text
     std::optional<int> sourceEnd;
     std::optional<bool> endFound;
-    std::optional<double> strokeCount;
+    std::optional<int> strokeCount;
     std::optional<std::vector<std::u16string>> sourceWords;
     std::optional<std::vector<std::u16string>> typedWords;
     struct Error {
@@ -112,6 +112,7 @@ private:
     MarkingEnvironment m_env;
     MarkingState m_state;
     RunRecord m_record;
+    bool m_typedWordsSplit = false;
 };
 
 } // namespace keystride::marking

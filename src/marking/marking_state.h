@@ -65,7 +65,7 @@ struct MarkingState {
     int WordCount = 0;
     Table<std::int16_t, CharCapacity> WordStart;
     Table<char16_t, CharCapacity> CharTable;
-    double StrokeCount = 0;
+    int StrokeCount = 0;
 
     WordTable SourceWords;
     std::int16_t SourceWordCount = 0;
