@@ -1,0 +1,124 @@
+#include "pane_conformance.h"
+
+#include "platform/faulty_file_system.h"
+#include "platform/memory_pane.h"
+
+#include <cerrno>
+
+namespace keystride {
+namespace {
+
+struct MemoryPaneFactory {
+    static std::unique_ptr<DocumentPane> create(const CharFormat& base) {
+        return std::make_unique<MemoryPane>(base);
+    }
+};
+
+} // namespace
+
+namespace conformance {
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, PaneConformance, ::testing::Types<MemoryPaneFactory>);
+} // namespace conformance
+
+namespace {
+
+CharFormat boldFormat() {
+    CharFormat format;
+    format.bold = true;
+    return format;
+}
+
+TEST(MemoryPane, EditsNeverSplitAParagraphBreak) {
+    struct Row {
+        const char* name;
+        int start, length;
+        std::u16string text;
+        std::u16string result;
+        int caret;
+    };
+    const Row rows[] = {
+        {"insert between CR and LF goes after the LF", 3, 0, u"x", u"ab\r\nxcd", 5},
+        {"deleting the CR takes its LF", 2, 1, u"", u"abcd", 2},
+        {"deleting the LF alone leaves the break", 3, 1, u"", u"ab\r\ncd", 4},
+        {"a selection ending after the CR takes the LF", 1, 2, u"Z", u"aZcd", 2},
+    };
+    for (const Row& row : rows) {
+        MemoryPane pane;
+        pane.setText(u"ab\r\ncd");
+        pane.setSelStart(row.start);
+        pane.setSelLength(row.length);
+        pane.setSelText(row.text);
+        EXPECT_EQ(pane.text(), row.result) << row.name;
+        EXPECT_EQ(pane.selStart(), row.caret) << row.name;
+        EXPECT_EQ(pane.paragraphSpacings().size(),
+                  pane.text().find(u'\r') == std::u16string::npos ? 1u : 2u)
+            << row.name;
+    }
+}
+
+TEST(MemoryPane, TypingAtTheVeryStartTakesTheBaseFormat) {
+    MemoryPane pane;
+    pane.setText(u"ab");
+    pane.setSelLength(2);
+    pane.setSelBold(true);
+    pane.setSelStart(0);
+    EXPECT_EQ(pane.selBold(), false);
+    pane.setSelText(u"x");
+    EXPECT_EQ(pane.formatSpans(),
+              (std::vector<FormatSpan>{{0, 1, CharFormat{}}, {1, 2, boldFormat()}}));
+}
+
+TEST(MemoryPane, TheCarriageReturnCarriesTheParagraphMarkFormat) {
+    MemoryPane pane;
+    pane.setText(u"ab\r\ncd");
+    pane.setSelStart(2);
+    pane.setSelLength(1);
+    pane.setSelBold(true);
+    RichDocument doc = pane.document();
+    ASSERT_EQ(doc.paragraphs.size(), 2u);
+    EXPECT_EQ(doc.paragraphs[0].markFormat, boldFormat());
+    EXPECT_EQ(doc.paragraphs[0].runs, (std::vector<TextRun>{{CharFormat{}, u"ab"}}));
+    EXPECT_EQ(doc.paragraphs[1].runs, (std::vector<TextRun>{{CharFormat{}, u"cd"}}));
+
+    // Back from the model the line feed follows its carriage return.
+    MemoryPane copy;
+    copy.setDocument(doc);
+    EXPECT_EQ(copy.formatSpans(),
+              (std::vector<FormatSpan>{
+                  {0, 2, CharFormat{}}, {2, 2, boldFormat()}, {4, 2, CharFormat{}}}));
+}
+
+TEST(MemoryPane, ModelRunsCannotSmuggleInLineBreaks) {
+    RichDocument doc;
+    doc.paragraphs[0].runs.push_back(TextRun{CharFormat{}, u"a\rb\nc"});
+    MemoryPane pane;
+    pane.setDocument(doc);
+    EXPECT_EQ(pane.text(), u"abc");
+    EXPECT_EQ(pane.paragraphSpacings().size(), 1u);
+
+    pane.setDocument(RichDocument{std::vector<Paragraph>{}});
+    EXPECT_EQ(pane.text(), u"");
+    EXPECT_EQ(pane.paragraphSpacings().size(), 1u);
+}
+
+TEST(MemoryPane, FileFailuresComeFromTheFileLayer) {
+    FaultyFileSystem files;
+    files.failOn(FaultyFileSystem::Operation::ReadAll, "/tests/locked.rtf", EBUSY);
+    files.failOn(FaultyFileSystem::Operation::WriteAtomic, "/tests/full.rtf", ENOSPC);
+    MemoryPane pane(CharFormat{}, files);
+    pane.setText(u"kept");
+    pane.setChanged(false);
+
+    FileResult locked = pane.loadFile("/tests/locked.rtf");
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(locked->code, errorcodes::PermissionDenied);
+    EXPECT_EQ(pane.text(), u"kept");
+    EXPECT_FALSE(pane.changed());
+
+    FileResult full = pane.saveFile("/tests/full.rtf");
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->code, errorcodes::DiskFull);
+}
+
+} // namespace
+} // namespace keystride
