@@ -4,13 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libswscale/swscale.h>
 }
 
@@ -173,15 +176,24 @@ private:
                                             nullptr, nullptr));
         if (!m_scaler)
             return QStringLiteral("its picture format cannot be converted");
-        QImage image(width, height, QImage::Format_RGB32);
-        if (image.isNull())
+        // The converter writes whole vector blocks, so it gets a buffer laid out the way the
+        // library allocates one; the rows are copied into the image afterwards.
+        uint8_t* planes[4] = {};
+        int strides[4] = {};
+        if (av_image_alloc(planes, strides, width, height, AV_PIX_FMT_RGB32, 64) < 0)
             return QStringLiteral("out of memory");
-        uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
-        int strides[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+        std::unique_ptr<uint8_t, void (*)(uint8_t*)> buffer(planes[0],
+                                                            [](uint8_t* p) { av_freep(&p); });
         const int rows = sws_scale(m_scaler.get(), frame->data, frame->linesize, 0, height,
                                    planes, strides);
         if (rows != height)
             return QStringLiteral("a picture could not be converted");
+        QImage image(width, height, QImage::Format_RGB32);
+        if (image.isNull())
+            return QStringLiteral("out of memory");
+        for (int y = 0; y < height; ++y)
+            std::memcpy(image.scanLine(y), planes[0] + std::ptrdiff_t(y) * strides[0],
+                        std::size_t(width) * 4);
         result.frames.push_back(std::move(image));
         return {};
     }
@@ -193,7 +205,12 @@ private:
 
 } // namespace
 
-AnimationFrames decodeAnimation(const QString& path) { return Decoder(path).run(); }
+AnimationFrames decodeAnimation(const QString& path) {
+    // Failures come back as values with a message naming the file; the libraries' own chatter
+    // on the terminal would tell the user nothing more.
+    av_log_set_level(AV_LOG_QUIET);
+    return Decoder(path).run();
+}
 
 bool animationDecodingAvailable() { return true; }
 

@@ -1,0 +1,19 @@
+// One QApplication for the widget tests of this folder, on the offscreen platform unless the
+// environment names another. Created on first use, so that listing the tests needs no display.
+#pragma once
+
+#include <QApplication>
+
+namespace keystride::testing {
+
+inline QApplication& application() {
+    static int argc = 1;
+    static char name[] = "keystride_widget_tests";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+} // namespace keystride::testing
