@@ -1,20 +1,14 @@
 #include "workspace/workspace_commands.h"
 
-#include <cstdlib>
+#include "platform/program_folder.h"
 
 namespace keystride {
 
-const std::vector<std::string>& markingFontFiles() {
-    static const std::vector<std::string> names{"Cour1.ttf", "Cour2.ttf", "Cour3.ttf",
-                                                "CourRaam.ttf", "cournuut.ttf"};
-    return names;
-}
-
 bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders) {
-    for (const std::string& name : markingFontFiles()) {
+    for (std::string_view name : MarkingFontFiles) {
         bool found = false;
         for (const std::string& folder : folders) {
-            if (files.exists(joinPath(folder, name))) {
+            if (files.exists(joinPath(folder, std::string(name)))) {
                 found = true;
                 break;
             }
@@ -23,17 +17,6 @@ bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& f
             return false;
     }
     return true;
-}
-
-std::vector<std::string> fontFoldersFor(const std::string& programFolder) {
-    std::vector<std::string> folders{joinPath(programFolder, "fonts")};
-    if (const char* home = std::getenv("HOME"); home && *home) {
-        folders.push_back(std::string(home) + "/.local/share/fonts");
-        folders.push_back(std::string(home) + "/.fonts");
-    }
-    folders.push_back("/usr/local/share/fonts");
-    folders.push_back("/usr/share/fonts/truetype/keystride");
-    return folders;
 }
 
 std::string joinPath(const std::string& folder, const std::string& name) {

@@ -11,13 +11,9 @@
 
 namespace keystride {
 
-// The five font files whose presence switches on marking with substitute fonts.
-const std::vector<std::string>& markingFontFiles();
-// True when each of the five files exists in one of `folders`.
+// True when each of the five marking font files exists in one of `folders` (through the file
+// layer, so tests decide which fonts are installed).
 bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders);
-// Where the font files are looked for: the program's "fonts" folder, then the user's and the
-// system's font folders.
-std::vector<std::string> fontFoldersFor(const std::string& programFolder);
 
 // `folder` + "/" + `name`; a bare name for the current folder ".".
 std::string joinPath(const std::string& folder, const std::string& name);
@@ -32,7 +28,8 @@ public:
     explicit WorkspaceCommands(WorkspaceContext& context);
 
     // Start-up steps of the main window. The busy animation belongs to the window; every other
-    // step is here. `fontFolders` are searched for the marking fonts.
+    // step is here. `fontFolders` are searched for the marking fonts (the window passes
+    // markingFontFolders(programFolder)).
     void startUp(const std::vector<std::string>& fontFolders);
 
     // mnuNewTest "&New ".
