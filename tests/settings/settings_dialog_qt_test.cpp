@@ -204,5 +204,28 @@ TEST_F(FormSTest, TheStartUpDialogIsTheOneThatIsShown) {
     EXPECT_EQ(readFile(), lines({"J", "N", "N", "N", "N", "N", "N", "J"}));
 }
 
+TEST_F(FormSTest, WithoutTheStartUpDialogTheFirstShowTakesTheStoreAsItIs) {
+    // Start-up read the file into the store itself; the file has changed since.
+    writeFile(lines({"N", "N", "N", "N", "N", "N", "N", "N"}));
+    QWidget window;
+    SettingsStore store;
+    store.TimeLimit10 = "J";
+    store.CountExcessStrokes = "N";
+    store.WpmInteger = "J";
+    const SettingsStore before = store;
+
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+        if (FormS* dialog = settingsDialog()) {
+            shown = shownTicks(*dialog);
+            dialog->cancelButton()->click();
+        }
+    });
+    showSettingsDialog(&window, store, m_path);
+    EXPECT_EQ(shown, "10000100");
+    EXPECT_EQ(store, before);
+    EXPECT_EQ(readFile(), lines({"N", "N", "N", "N", "N", "N", "N", "N"}));
+}
+
 } // namespace
 } // namespace keystride

@@ -22,7 +22,8 @@ int boxIndex(SettingsBox box) { return static_cast<int>(box) - 1; }
 
 } // namespace
 
-FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, QWidget* parent)
+FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, QWidget* parent,
+             Loading loading)
     : QDialog(parent), m_store(store), m_path(std::move(settingsPath)), m_files(files) {
     setObjectName(QStringLiteral("FormS"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -65,7 +66,10 @@ FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, 
     setTabOrder(previous, m_command1);
     setTabOrder(m_command1, m_command2);
 
-    m_model.load(m_files, m_path, m_store);
+    if (loading == Loading::ReadFile)
+        m_model.load(m_files, m_path, m_store);
+    else
+        m_model.showStored(m_store);
     showModelTicks();
 }
 
@@ -109,9 +113,12 @@ FormS* createSettingsDialog(QWidget* parent, SettingsStore& store, const std::st
 FormS* settingsDialog() { return theDialog().data(); }
 
 void showSettingsDialog(QWidget* parent, SettingsStore& store, const std::string& settingsPath) {
-    FormS* dialog = theDialog().data();
-    if (!dialog || &dialog->settingsStore() != &store || dialog->settingsPath() != settingsPath)
-        dialog = createSettingsDialog(parent, store, settingsPath);
+    QPointer<FormS>& dialog = theDialog();
+    if (!dialog || &dialog->settingsStore() != &store || dialog->settingsPath() != settingsPath) {
+        delete dialog.data();
+        dialog = new FormS(store, settingsPath, FileSystem::real(), parent,
+                           FormS::Loading::ShowStore);
+    }
     dialog->exec();
 }
 

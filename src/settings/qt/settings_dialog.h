@@ -21,9 +21,14 @@ class FormS : public QDialog {
     Q_OBJECT
 
 public:
-    // Runs the loading steps: reads the file at `settingsPath` into `store` and ticks the boxes.
+    // Where the boxes take their first state from.
+    enum class Loading {
+        ReadFile,  // the loading steps: read the file into the store, tick the boxes to match
+        ShowStore, // the store already holds what start-up read: tick the boxes to match it
+    };
+
     FormS(SettingsStore& store, std::string settingsPath, FileSystem& files,
-          QWidget* parent = nullptr);
+          QWidget* parent = nullptr, Loading loading = Loading::ReadFile);
 
     // Where a failed write is reported; without one a message box of the dialog's own is shown.
     void setMessageBoxes(MessageBoxes* messages) { m_messages = messages; }
@@ -63,8 +68,8 @@ FormS* createSettingsDialog(QWidget* parent, SettingsStore& store, const std::st
 // The dialog created at start-up, or nullptr.
 FormS* settingsDialog();
 // "Se&ttings": shows the dialog modally over `parent` until "OK" or "Cancel". Without a dialog
-// created for this store and file (start-up skipped it), one is created first, which loads the
-// file as start-up would.
+// created for this store and file (start-up read the file into the store itself), one is created
+// first; its boxes show the store, and the file is not read again.
 void showSettingsDialog(QWidget* parent, SettingsStore& store, const std::string& settingsPath);
 
 } // namespace keystride
