@@ -18,9 +18,15 @@ namespace keystride {
 
 namespace {
 
-// The format of a paragraph's CR LF. The editor's document has no character for it, so it rides
-// on the paragraph's block format.
-constexpr int MarkFormatProperty = QTextFormat::UserProperty + 1;
+// The formats of a paragraph's CR and LF. The editor's document has no characters for them, so
+// they ride on the paragraph's block format.
+constexpr int CrFormatProperty = QTextFormat::UserProperty + 1;
+constexpr int LfFormatProperty = QTextFormat::UserProperty + 2;
+
+void setMarkFormats(QTextBlockFormat& block, const QTextCharFormat& cr, const QTextCharFormat& lf) {
+    block.setProperty(CrFormatProperty, QVariant::fromValue<QTextFormat>(cr));
+    block.setProperty(LfFormatProperty, QVariant::fromValue<QTextFormat>(lf));
+}
 
 QColor toQColor(Colour c) {
     return QColor(c.red, c.green, c.blue);
@@ -56,7 +62,8 @@ LineSpacing spacingOf(const QTextBlockFormat& format) {
 QTextBlockFormat blockFormatFor(const ParaFormat& para, const CharFormat& mark) {
     QTextBlockFormat format;
     format.setLineHeight(lineHeightFor(para.lineSpacing), QTextBlockFormat::ProportionalHeight);
-    format.setProperty(MarkFormatProperty, QVariant::fromValue<QTextFormat>(toQtFormat(mark)));
+    QTextCharFormat markFormat = toQtFormat(mark);
+    setMarkFormats(format, markFormat, markFormat);
     return format;
 }
 
@@ -257,17 +264,29 @@ std::string QtDocumentPane::textRtf() const {
 }
 
 void QtDocumentPane::setTextRtf(std::string_view rtf) {
+    if (!looksLikeRtf(rtf)) {
+        setText(decodePlainText(rtf));
+        return;
+    }
     setRichDocument(readRtf(rtf, m_base).document);
+}
+
+CharFormat QtDocumentPane::markFormat(const QTextBlock& block, int which) const {
+    QTextBlockFormat blockFormat = block.blockFormat();
+    int property = which == 0 ? CrFormatProperty : LfFormatProperty;
+    if (blockFormat.hasProperty(property))
+        return fromQtFormat(blockFormat.property(property).value<QTextFormat>().toCharFormat(),
+                            m_base);
+    return fromQtFormat(block.charFormat(), m_base);
 }
 
 RichDocument QtDocumentPane::richDocument() const {
     RichDocument doc;
     doc.paragraphs.clear();
-    for (QTextBlock block = m_editor->document()->begin(); block.isValid(); block = block.next()) {
+    QTextDocument* document = m_editor->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         Paragraph para;
-        QTextBlockFormat blockFormat = block.blockFormat();
-        para.format.lineSpacing = spacingOf(blockFormat);
-        CharFormat last = fromQtFormat(block.charFormat(), m_base);
+        para.format.lineSpacing = spacingOf(block.blockFormat());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
@@ -278,13 +297,18 @@ RichDocument QtDocumentPane::richDocument() const {
                 para.runs.back().text += piece;
             else
                 para.runs.push_back(TextRun{format, piece});
-            last = format;
         }
-        if (blockFormat.hasProperty(MarkFormatProperty))
-            para.markFormat = fromQtFormat(
-                blockFormat.property(MarkFormatProperty).value<QTextFormat>().toCharFormat(), m_base);
-        else
-            para.markFormat = last;
+        if (block.next().isValid()) {
+            // A paragraph's mark is its CR.
+            para.markFormat = markFormat(block, 0);
+        } else if (!para.runs.empty()) {
+            // The last paragraph has no break: its mark is its last character's format.
+            para.markFormat = para.runs.back().format;
+        } else if (block.previous().isValid()) {
+            para.markFormat = markFormat(block.previous(), 1);
+        } else {
+            para.markFormat = m_base;
+        }
         doc.paragraphs.push_back(std::move(para));
     }
     if (doc.paragraphs.empty())
@@ -320,6 +344,7 @@ void QtDocumentPane::setRichDocument(const RichDocument& rich) {
     doc->setUndoRedoEnabled(true);
     m_changed = true;
     selectPane(0, 0);
+    m_insertion.reset();
     m_editor->setCurrentCharFormat(toQtFormat(insertionFormat()));
 }
 
@@ -336,11 +361,17 @@ void QtDocumentPane::selectPane(int start, int length) {
     int total = textLength();
     start = std::clamp(start, 0, total);
     length = std::clamp(length, 0, total - start);
+    Range before = selection();
+    std::optional<CharFormat> pending = m_insertion;
     QTextCursor cursor(m_editor->document());
     cursor.setPosition(toDocument(start));
     cursor.setPosition(toDocument(start + length), QTextCursor::KeepAnchor);
     m_editor->setTextCursor(cursor);
     m_paneSelection = Range{start, start + length};
+    // Formats set on an empty selection last until the selection moves.
+    m_insertion.reset();
+    if (before.start == start && before.end == start + length)
+        m_insertion = pending;
 }
 
 int QtDocumentPane::selStart() const {
@@ -367,35 +398,22 @@ std::u16string QtDocumentPane::selText() const {
 }
 
 CharFormat QtDocumentPane::formatAtPane(int panePosition) const {
-    RichDocument doc = richDocument();
-    int position = 0;
-    for (std::size_t p = 0; p < doc.paragraphs.size(); ++p) {
-        const Paragraph& para = doc.paragraphs[p];
-        for (const TextRun& run : para.runs) {
-            int length = static_cast<int>(run.text.size());
-            if (panePosition < position + length)
-                return run.format;
-            position += length;
-        }
-        if (p + 1 < doc.paragraphs.size()) {
-            if (panePosition < position + 2)
-                return para.markFormat;
-            position += 2;
-        }
+    for (const FormatSpan& span : formatSpans()) {
+        if (panePosition >= span.start && panePosition < span.start + span.length)
+            return span.format;
     }
     return m_base;
 }
 
 CharFormat QtDocumentPane::insertionFormat() const {
+    Range range = selection();
+    if (range.end > range.start)
+        return formatAtPane(range.start);
     if (m_insertion)
         return *m_insertion;
-    int start = selection().start;
-    if (start > 0)
-        return formatAtPane(start - 1);
-    if (textLength() > 0)
-        return formatAtPane(0);
-    QTextBlock block = m_editor->document()->begin();
-    return fromQtFormat(block.charFormat(), m_base);
+    if (range.start == 0)
+        return m_base;
+    return formatAtPane(range.start - 1);
 }
 
 void QtDocumentPane::insertPlain(const QString& text) {
@@ -404,7 +422,22 @@ void QtDocumentPane::insertPlain(const QString& text) {
 
 void QtDocumentPane::setSelText(std::u16string_view text) {
     Range range = selection();
-    CharFormat format = range.end > range.start ? formatAtPane(range.start) : insertionFormat();
+    // A paragraph break is never split: an edge between its CR and its LF moves past the LF.
+    const std::u16string plain = this->text();
+    auto insideBreak = [&plain](int pos) {
+        return pos > 0 && pos < static_cast<int>(plain.size()) && plain[pos - 1] == u'\r' &&
+               plain[pos] == u'\n';
+    };
+    CharFormat format = insertionFormat();
+    if (insideBreak(range.start))
+        ++range.start;
+    if (insideBreak(range.end))
+        ++range.end;
+    range.end = std::max(range.end, range.start);
+    if (text.empty() && range.end == range.start) {
+        selectPane(range.start, 0);
+        return;
+    }
     QTextCharFormat qtFormat = toQtFormat(format);
     QTextDocument* doc = m_editor->document();
 
@@ -413,26 +446,27 @@ void QtDocumentPane::setSelText(std::u16string_view text) {
     cursor.setPosition(toDocument(range.start));
     cursor.setPosition(toDocument(range.end), QTextCursor::KeepAnchor);
     if (cursor.hasSelection()) {
-        // A deletion across paragraphs keeps the first paragraph's block, but the paragraph end
-        // that survives is the last one's.
+        // Joined paragraphs keep the first one's block format, but the paragraph end that
+        // survives is the last one's.
         QTextBlock lastBlock = doc->findBlock(cursor.selectionEnd());
-        QVariant lastMark = lastBlock.blockFormat().property(MarkFormatProperty);
+        QTextBlockFormat lastFormat = lastBlock.blockFormat();
         bool joins = doc->findBlock(cursor.selectionStart()) != lastBlock;
         cursor.removeSelectedText();
         if (joins) {
             QTextBlockFormat merged = cursor.blockFormat();
-            merged.setProperty(MarkFormatProperty, lastMark);
+            merged.setProperty(CrFormatProperty, lastFormat.property(CrFormatProperty));
+            merged.setProperty(LfFormatProperty, lastFormat.property(LfFormatProperty));
             cursor.setBlockFormat(merged);
         }
     }
     QStringList pieces = paragraphsOf(text);
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i > 0) {
-            // The new paragraph end takes the inserted text's format; the end that was here
-            // moves on with the second half.
+            // The new break takes the inserted text's format; the break that was here moves on
+            // with the second half, which keeps the paragraph format of the first.
             QTextBlockFormat firstHalf = cursor.blockFormat();
             QTextBlockFormat secondHalf = firstHalf;
-            firstHalf.setProperty(MarkFormatProperty, QVariant::fromValue<QTextFormat>(qtFormat));
+            setMarkFormats(firstHalf, qtFormat, qtFormat);
             cursor.setBlockFormat(firstHalf);
             cursor.insertBlock(secondHalf, qtFormat);
         }
@@ -442,6 +476,7 @@ void QtDocumentPane::setSelText(std::u16string_view text) {
     cursor.endEditBlock();
     int caret = toPane(cursor.position());
     selectPane(caret, 0);
+    m_insertion.reset();
 }
 
 // ---- formats -----------------------------------------------------------------------------------
@@ -468,14 +503,7 @@ void QtDocumentPane::changeSelection(const std::function<void(CharFormat&)>& cha
     if (range.end == range.start) {
         CharFormat format = insertionFormat();
         change(format);
-        if (textLength() == 0) {
-            QTextCursor cursor(m_editor->document());
-            cursor.setBlockCharFormat(toQtFormat(format));
-            QTextBlockFormat blockFormat = cursor.blockFormat();
-            blockFormat.setProperty(MarkFormatProperty,
-                                    QVariant::fromValue<QTextFormat>(toQtFormat(format)));
-            cursor.setBlockFormat(blockFormat);
-        }
+        // Keys typed at the caret take the format too.
         m_editor->setCurrentCharFormat(toQtFormat(format));
         m_insertion = format;
         m_paneSelection = range;
@@ -513,15 +541,17 @@ void QtDocumentPane::changeSelection(const std::function<void(CharFormat&)>& cha
             cursor.setPosition(piece.to, QTextCursor::KeepAnchor);
             cursor.setCharFormat(piece.format);
         }
-        // The paragraph's CR LF, when the selection covers either of its two characters.
-        int markStart = paneStart + length;
-        if (block.next().isValid() && markStart < range.end && markStart + 2 > range.start) {
+        // The paragraph's CR and LF, each when the selection covers it.
+        int crPosition = paneStart + length;
+        if (block.next().isValid() && crPosition < range.end && crPosition + 2 > range.start) {
+            CharFormat cr = markFormat(block, 0);
+            CharFormat lf = markFormat(block, 1);
+            if (crPosition >= range.start)
+                change(cr);
+            if (crPosition + 1 < range.end)
+                change(lf);
             QTextBlockFormat blockFormat = block.blockFormat();
-            CharFormat mark = richDocument().paragraphs.at(
-                static_cast<std::size_t>(block.blockNumber())).markFormat;
-            change(mark);
-            blockFormat.setProperty(MarkFormatProperty,
-                                    QVariant::fromValue<QTextFormat>(toQtFormat(mark)));
+            setMarkFormats(blockFormat, toQtFormat(cr), toQtFormat(lf));
             cursor.setPosition(block.position());
             cursor.setBlockFormat(blockFormat);
         }
@@ -605,15 +635,18 @@ std::vector<FormatSpan> QtDocumentPane::formatSpans() const {
         else
             spans.push_back(FormatSpan{start, length, format});
     };
-    RichDocument doc = richDocument();
     int position = 0;
-    for (std::size_t p = 0; p < doc.paragraphs.size(); ++p) {
-        for (const TextRun& run : doc.paragraphs[p].runs) {
-            add(position, static_cast<int>(run.text.size()), run.format);
-            position += static_cast<int>(run.text.size());
+    for (QTextBlock block = m_editor->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            add(position, fragment.length(), fromQtFormat(fragment.charFormat(), m_base));
+            position += fragment.length();
         }
-        if (p + 1 < doc.paragraphs.size()) {
-            add(position, 2, doc.paragraphs[p].markFormat);
+        if (block.next().isValid()) {
+            add(position, 1, markFormat(block, 0));
+            add(position + 1, 1, markFormat(block, 1));
             position += 2;
         }
     }

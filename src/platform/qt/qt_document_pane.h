@@ -13,6 +13,7 @@
 #include <functional>
 
 class QPrinter;
+class QTextBlock;
 class QTextCharFormat;
 
 namespace keystride {
@@ -34,6 +35,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+
+public:
     // Pasted text arrives as plain text in the current format, so the document never holds
     // lists, tables or line breaks inside a paragraph.
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -110,6 +113,8 @@ private:
     Range selection() const;
     void selectPane(int start, int length);
     CharFormat formatAtPane(int panePosition) const;
+    // The format of a paragraph's CR (which 0) or LF (which 1).
+    CharFormat markFormat(const QTextBlock& block, int which) const;
     CharFormat insertionFormat() const;
     // Reads one attribute over the selection: a single value, or nullopt when characters differ.
     template <typename T, typename Get>

@@ -1,0 +1,143 @@
+#include "../platform/pane_conformance.h"
+#include "qt_test_application.h"
+
+#include "platform/qt/qt_document_pane.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QtTest/QTest>
+
+namespace keystride {
+namespace {
+
+struct QtPaneFactory {
+    static std::unique_ptr<DocumentPane> create(const CharFormat& base) {
+        testing::qtApplication();
+        auto pane = std::make_unique<QtDocumentPane>();
+        pane->setBaseFormat(base);
+        return pane;
+    }
+};
+
+} // namespace
+
+namespace conformance {
+INSTANTIATE_TYPED_TEST_SUITE_P(Qt, PaneConformance, ::testing::Types<QtPaneFactory>);
+} // namespace conformance
+
+namespace {
+
+std::unique_ptr<QtDocumentPane> makePane(std::u16string_view text) {
+    testing::qtApplication();
+    auto pane = std::make_unique<QtDocumentPane>();
+    pane->setText(text);
+    return pane;
+}
+
+// "ab" CR LF "cd" CR LF CR LF "ef": pane positions against the editor's, where each paragraph
+// break is one position. Between CR and LF is the end of the paragraph.
+TEST(QtPanePositions, MapBothWaysAroundParagraphBreaks) {
+    auto pane = makePane(u"ab\r\ncd\r\n\r\nef");
+    struct Row {
+        int pane;
+        int document;
+    };
+    const Row toDocument[] = {{0, 0}, {2, 2},  {3, 2},  {4, 3},  {6, 5},   {7, 5},
+                              {8, 6}, {9, 6},  {10, 7}, {12, 9}, {99, 9}, {-3, 0}};
+    for (const Row& row : toDocument)
+        EXPECT_EQ(pane->toDocument(row.pane), row.document) << "pane " << row.pane;
+    const Row toPane[] = {{0, 0}, {2, 2}, {4, 3}, {6, 5}, {8, 6}, {12, 9}};
+    for (const Row& row : toPane)
+        EXPECT_EQ(pane->toPane(row.document), row.pane) << "document " << row.document;
+}
+
+TEST(QtPanePositions, SelectionEdgesBetweenCrAndLfReadBackAsSet) {
+    auto pane = makePane(u"ab\r\ncd");
+    pane->setSelStart(3);
+    pane->setSelLength(2);
+    EXPECT_EQ(pane->selStart(), 3);
+    EXPECT_EQ(pane->selLength(), 2);
+    EXPECT_EQ(pane->selText(), u"\nc");
+    // The editor shows the selection from the end of "ab" to after "c".
+    QTextCursor cursor = pane->editor()->textCursor();
+    EXPECT_EQ(cursor.selectionStart(), 2);
+    EXPECT_EQ(cursor.selectionEnd(), 4);
+    // Once the user moves the caret, the editor's own selection counts again.
+    cursor.setPosition(4);
+    pane->editor()->setTextCursor(cursor);
+    EXPECT_EQ(pane->selStart(), 5);
+    EXPECT_EQ(pane->selLength(), 0);
+}
+
+TEST(QtPaneFormats, SpacingAndAttributesMapOntoTheEditorsFormats) {
+    auto pane = makePane(u"one\r\ntwo\r\nthree");
+    pane->setSelStart(5);
+    pane->setSelLength(6);
+    pane->setSelLineSpacing(LineSpacing::OneAndAHalf);
+    pane->setSelStart(12);
+    pane->setSelLineSpacing(LineSpacing::Double);
+    QTextDocument* doc = pane->editor()->document();
+    const int heights[] = {100, 150, 200};
+    int block = 0;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next(), ++block) {
+        EXPECT_EQ(b.blockFormat().lineHeightType(), QTextBlockFormat::ProportionalHeight);
+        EXPECT_EQ(qRound(b.blockFormat().lineHeight()), heights[block]) << "block " << block;
+    }
+
+    pane->setSelStart(0);
+    pane->setSelLength(3);
+    pane->setSelBold(true);
+    pane->setSelUnderline(true);
+    pane->setSelFontName("Arial");
+    pane->setSelFontSize(9.75);
+    pane->setSelBackground(colours::red);
+    QTextCursor cursor(doc);
+    cursor.setPosition(1);
+    QTextCharFormat format = cursor.charFormat();
+    EXPECT_EQ(format.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(format.fontUnderline());
+    EXPECT_EQ(format.fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
+    EXPECT_DOUBLE_EQ(format.fontPointSize(), 9.75);
+    EXPECT_EQ(format.background().color(), QColor(255, 0, 0));
+}
+
+TEST(QtPaneEditor, KeysPassTheHookAndMouseReleasesAreReported) {
+    auto pane = makePane(u"");
+    PaneEditor* editor = pane->editor();
+    std::u16string refused = u"x";
+    int seen = 0;
+    editor->keyHook = [&](QKeyEvent* event) {
+        ++seen;
+        return event->text().toStdU16String() == refused;
+    };
+    QTest::keyClicks(editor, QStringLiteral("axb"));
+    EXPECT_EQ(seen, 3);
+    EXPECT_EQ(pane->text(), u"ab");
+    EXPECT_TRUE(pane->changed());
+
+    // Shift+Enter starts a paragraph, as Enter does: the plain text only knows CR LF.
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(editor, QStringLiteral("c"));
+    EXPECT_EQ(pane->text(), u"ab\r\nc");
+
+    int releases = 0;
+    editor->mouseReleased = [&releases] { ++releases; };
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton);
+    EXPECT_EQ(releases, 1);
+}
+
+TEST(QtPaneEditor, PastedTextArrivesAsParagraphsInTheCurrentFormat) {
+    auto pane = makePane(u"start ");
+    pane->setSelStart(6);
+    QMimeData data;
+    data.setHtml(QStringLiteral("<table><tr><td>x</td></tr></table>"));
+    data.setText(QStringLiteral("one\ntwo\r\nthree"));
+    pane->editor()->insertFromMimeData(&data);
+    EXPECT_EQ(pane->text(), u"start one\r\ntwo\r\nthree");
+    EXPECT_EQ(pane->formatSpans().size(), 1u);
+}
+
+} // namespace
+} // namespace keystride
