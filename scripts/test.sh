@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds from scratch and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+rm -rf build
+bash scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure -j2 --timeout 600
