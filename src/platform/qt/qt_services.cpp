@@ -83,7 +83,7 @@ QString qtFileFilter(const std::string& filter) {
     QStringList entries;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         QString description = parts[i];
-        QString patterns = i + 1 < parts.size() ? parts[i + 1] : QStringLiteral("*");
+        QString patterns = i + 1 < parts.size() ? parts[i + 1] : QString();
         QStringList list = patterns.split(u';', Qt::SkipEmptyParts);
         for (QString& pattern : list)
             pattern = pattern.trimmed();
