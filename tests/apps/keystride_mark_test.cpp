@@ -1,0 +1,176 @@
+// keystride-mark as a teacher runs it: files in, marks and exit status out.
+#include "platform/memory_pane.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <unistd.h>
+
+namespace keystride {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Ran {
+    int status = -1;
+    std::string out;
+};
+
+Ran run(const std::string& arguments) {
+    const std::string command =
+        std::string(KEYSTRIDE_BIN_DIR) + "/keystride-mark " + arguments + " 2>&1";
+    Ran result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 4096> buffer{};
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// The value of a top-level JSON key, as raw text up to the next top-level key.
+std::string field(const std::string& json, const std::string& key) {
+    const std::string marker = "\"" + key + "\":";
+    const std::size_t start = json.find(marker);
+    if (start == std::string::npos)
+        return "<missing>";
+    std::size_t i = start + marker.size();
+    int depth = 0;
+    bool inString = false;
+    const std::size_t begin = i;
+    for (; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ']' || c == '}') {
+            if (depth == 0)
+                break;
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            break;
+        }
+    }
+    return json.substr(begin, i - begin);
+}
+
+class KeystrideMarkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("keystride-mark-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        write("source.txt",
+              "The morning train to the coast leaves at seven, and most of the passengers are "
+              "children on their way to school.\r\nAt the third station a farmer climbs aboard "
+              "with a basket of oranges. He offers one to every child who greets him politely. "
+              "Nobody refuses the offer and the journey goes on.\r\n");
+        write("typed.txt",
+              "The morning train to the coast leaves at seven, and most of the pasengers are "
+              "children on their way to school.\r\nAt the third station a farmer climbs aboard "
+              "with a basket of of oranges. He offers one to every child who greets him");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void write(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+    }
+    std::string at(const std::string& name) const { return (folder / name).string(); }
+
+    fs::path folder;
+};
+
+TEST_F(KeystrideMarkTest, PlainTextAndTheSameTestSavedAsRtfGetTheSameMarks) {
+    for (const char* name : {"source", "typed"}) {
+        MemoryPane pane(CharFormat{"Courier New", 12.0});
+        ASSERT_FALSE(pane.loadFile(at(std::string(name) + ".txt")));
+        ASSERT_FALSE(pane.saveFile(at(std::string(name) + ".rtf")));
+    }
+    const Ran plain = run("--json --no-write --marking colour " + at("source.txt") + " " + at("typed.txt"));
+    const Ran rich = run("--json --no-write --marking colour " + at("source.rtf") + " " + at("typed.rtf"));
+    ASSERT_EQ(plain.status, 0) << plain.out;
+    ASSERT_EQ(rich.status, 0) << rich.out;
+    for (const char* key : {"completed", "source_end", "stroke_count", "errors", "repeats",
+                            "excess_words", "error_count", "wpm", "report", "typed_text"})
+        EXPECT_EQ(field(plain.out, key), field(rich.out, key)) << key;
+    EXPECT_EQ(field(plain.out, "errors"),
+              "[{\"word\":\"pasengers \",\"start\":65,\"class\":0},"
+              "{\"word\":\"of \",\"start\":174,\"class\":0}]");
+    EXPECT_EQ(field(plain.out, "excess_words"), "[\"(of )\"]") << "the doubled word is bracketed";
+}
+
+TEST_F(KeystrideMarkTest, WritesTheMarkedTestAndTheResultLine) {
+    const Ran r = run("--marking colour " + at("source.txt") + " " + at("typed.txt"));
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Less no. of words with errors:"), std::string::npos) << r.out;
+    EXPECT_TRUE(fs::exists(at("typed.rug")));
+}
+
+TEST_F(KeystrideMarkTest, RunsThatEndWithAMessageReportIt) {
+    write("short.txt", "Only a few words.");
+    const Ran r = run("--json --no-write " + at("source.txt") + " " + at("short.txt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(field(r.out, "completed"), "false");
+    EXPECT_EQ(field(r.out, "messages"),
+              "[{\"title\":\"Error\",\"text\":\"Speed test missing, or should be at least 50 "
+              "characters...\"}]");
+    EXPECT_EQ(field(r.out, "end_found"), "null");
+    EXPECT_EQ(field(r.out, "wpm"), "null");
+}
+
+TEST_F(KeystrideMarkTest, ACutOffGivesTheEndOfTheComparedPart) {
+    write("lost.txt", std::string(80, 'q'));
+    Ran r = run("--json --no-write " + at("source.txt") + " " + at("lost.txt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(field(r.out, "messages").find("Unable to compare"), std::string::npos);
+    r = run("--json --no-write --cut-off 100 " + at("source.txt") + " " + at("lost.txt"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(field(r.out, "source_end"), "100");
+}
+
+TEST_F(KeystrideMarkTest, BadUsageAndUnreadableFilesExitWithTwo) {
+    EXPECT_EQ(run("").status, 2);
+    EXPECT_EQ(run("--line-spacing 3 a b").status, 2);
+    const Ran missing = run("--no-write " + at("source.txt") + " " + at("nothere.txt"));
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.out.find("nothere.txt"), std::string::npos) << "the message names the file";
+    const Ran badSettings =
+        run("--settings " + at("none/Settings") + " " + at("source.txt") + " " + at("typed.txt"));
+    EXPECT_EQ(badSettings.status, 2);
+    EXPECT_NE(badSettings.out.find("none/Settings"), std::string::npos);
+}
+
+TEST_F(KeystrideMarkTest, AFolderMarksEveryTestInNameOrder) {
+    fs::create_directories(folder / "class");
+    fs::copy_file(folder / "typed.txt", folder / "class" / "b.txt");
+    fs::copy_file(folder / "typed.txt", folder / "class" / "a.txt");
+    write("class/notes.doc.bak", "not a test");
+    const Ran r = run("--no-write " + at("source.txt") + " " + at("class"));
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::size_t a = r.out.find("class/a.txt");
+    const std::size_t b = r.out.find("class/b.txt");
+    ASSERT_NE(a, std::string::npos);
+    ASSERT_NE(b, std::string::npos);
+    EXPECT_LT(a, b);
+    EXPECT_EQ(r.out.find("notes"), std::string::npos);
+    EXPECT_NE(r.out.find("strokes"), std::string::npos) << "several tests end with a table";
+}
+
+} // namespace
+} // namespace keystride
