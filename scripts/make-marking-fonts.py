@@ -22,6 +22,8 @@ fonts-liberation2; the 1.x fonts of fonts-liberation are not under the OFL and a
 
 Usage: make-marking-fonts.py --out-dir DIR [--source-dir DIR] [--license FILE] [--font-version V]
 Writes Cour1.ttf, CourRaam.ttf, Cour2.ttf, Cour3.ttf, cournuut.ttf and OFL.txt into DIR.
+       make-marking-fonts.py --check-source [--source-dir DIR]
+Only tells (exit status 0 or 1, with the reason) whether the source faces can be used.
 """
 
 import argparse
@@ -308,7 +310,9 @@ def make_face(fontforge, source_path, face, file_name, parts, out_dir, font_vers
 def run():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--out-dir", required=True)
+    parser.add_argument("--out-dir")
+    parser.add_argument("--check-source", action="store_true",
+                        help="only check that the source faces exist and are under the OFL")
     parser.add_argument("--source-dir", help="folder holding LiberationMono-{Regular,Bold}.ttf")
     parser.add_argument("--license", default=os.path.join(here, "..", "fonts", "OFL.txt"),
                         help="licence text shipped beside the fonts")
@@ -320,9 +324,19 @@ def run():
     except ImportError:
         fail("the FontForge Python module is missing; install the Debian package "
              "python3-fontforge and run this script with /usr/bin/python3")
+    source_dir = find_source_dir(args.source_dir)
+    if args.check_source:
+        for style in ("Regular", "Bold"):
+            path = os.path.join(source_dir, "LiberationMono-%s.ttf" % style)
+            font = fontforge.open(path)
+            check_open_font_license(font, path)
+            font.close()
+        print(source_dir)
+        return 0
+    if not args.out_dir:
+        fail("--out-dir is missing: where should the fonts go?")
     if not os.path.isfile(args.license):
         fail("licence text %s not found" % args.license)
-    source_dir = find_source_dir(args.source_dir)
     os.makedirs(args.out_dir, exist_ok=True)
     # FontForge reports every glyph whose instructions it drops; the run's own result is what
     # matters, so its chatter goes to a scratch file that is shown only when generation fails.
