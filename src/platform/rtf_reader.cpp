@@ -648,6 +648,10 @@ void RtfDocumentBuilder::emit(char16_t c) {
 }
 
 void RtfDocumentBuilder::appendToRun(char16_t c) {
+    // Line ends and NUL written as escapes are dropped like raw ones: only paragraph
+    // breaks end lines, and runs never hold CR or LF.
+    if (c == u'\r' || c == u'\n' || c == 0)
+        return;
     if (!(m_runChars == m_state.chars)) {
         flushRun();
         m_runChars = m_state.chars;
