@@ -1,0 +1,204 @@
+#include "workspace_fixture.h"
+
+namespace keystride::testing {
+namespace {
+
+class TimedTest : public WorkspaceTest {
+protected:
+    TimedTest() {
+        settings.TimeLimit10 = "J";
+        typed.setText(u"The learner's copy");
+    }
+    std::string backup() const { return currentFile("Backup.rtf"); }
+    int backupWrites() const {
+        return files.callCount(FaultyFileSystem::Operation::WriteAtomic, backup());
+    }
+    int endMessages() const {
+        int count = 0;
+        for (const auto& shown : messages.shown())
+            count += shown.text == workspacetexts::EndOfTest ? 1 : 0;
+        return count;
+    }
+};
+
+TEST_F(TimedTest, WithoutTheTimeLimitTypingNeverStartsTheClockOrLosesAKey) {
+    settings.TimeLimit10 = "N";
+    view.setClockText("10:00");
+    EXPECT_FALSE(commands.keyPressed(u'a'));
+    EXPECT_FALSE(clock.enabled());
+}
+
+TEST_F(TimedTest, TheFirstCharacterKeyStartsTheClock) {
+    EXPECT_FALSE(commands.keyPressed(0)); // no character: nothing starts
+    EXPECT_FALSE(clock.enabled());
+    EXPECT_FALSE(commands.keyPressed(u'T'));
+    EXPECT_TRUE(clock.enabled());
+    EXPECT_EQ(view.clockText(), "");
+}
+
+TEST_F(TimedTest, TheDisplayCountsMinutesTensAndUnits) {
+    commands.keyPressed(u'T');
+    const std::pair<int, const char*> rows[] = {{1, "00:01"},   {9, "00:09"},   {10, "00:10"},
+                                                {59, "00:59"},  {60, "01:00"},  {61, "01:01"},
+                                                {345, "05:45"}, {599, "09:59"}, {600, "10:00"}};
+    int ticked = 0;
+    for (const auto& [seconds, display] : rows) {
+        tick(seconds - ticked);
+        ticked = seconds;
+        EXPECT_EQ(view.clockText(), display) << seconds << " s";
+        EXPECT_EQ(commands.ElapsedSeconds, seconds);
+    }
+}
+
+TEST_F(TimedTest, TheDigitsAreReadBackFromTheDisplay) {
+    commands.keyPressed(u'T');
+    // Whatever the display shows is where the clock goes on from; a non-digit counts as 0.
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "00:01"},      {"03:45", "03:46"}, {"03:59", "04:00"},
+        {"0x:y9", "00:10"}, {"7", "00:08"},     {"09:59", "010:00"}};
+    for (const auto& [shown, next] : rows) {
+        view.setClockText(shown);
+        tick(1);
+        EXPECT_EQ(view.clockText(), next) << "after \"" << shown << "\"";
+    }
+}
+
+TEST_F(TimedTest, TheTenMinuteLimitBacksUpTheTestAndBlocksKeys) {
+    commands.keyPressed(u'T');
+    tick(599);
+    EXPECT_EQ(backupWrites(), 0);
+    EXPECT_EQ(endMessages(), 0);
+    EXPECT_FALSE(commands.keyPressed(u'x'));
+
+    tick(1);
+    EXPECT_EQ(view.clockText(), "10:00");
+    ASSERT_TRUE(std::filesystem::exists(backup()));
+    MemoryPane restored;
+    ASSERT_EQ(restored.loadFile(backup()), std::nullopt);
+    EXPECT_EQ(restored.text(), typed.text());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, workspacetexts::EndOfTest);
+    EXPECT_EQ(messages.shown()[0].title, "");
+    EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(commands.keyPressed(u'x'));
+
+    // The clock keeps ticking: the display stays, the backup follows the pane, no second message.
+    typed.setText(u"The learner's copy, changed");
+    tick(3);
+    EXPECT_EQ(view.clockText(), "10:00");
+    EXPECT_EQ(backupWrites(), 4);
+    EXPECT_EQ(endMessages(), 1);
+    EXPECT_TRUE(commands.keyPressed(u'y'));
+    ASSERT_EQ(restored.loadFile(backup()), std::nullopt);
+    EXPECT_EQ(restored.text(), u"The learner's copy, changed");
+}
+
+TEST_F(TimedTest, ATestReopenedAtFiveMinutesEndsFiveMinutesLater) {
+    commands.keyPressed(u'T');
+    tick(300);
+    EXPECT_EQ(view.clockText(), "05:00");
+    // Opening a speed test stops the clock and empties the display but keeps the count.
+    clock.setEnabled(false);
+    view.setClockText("");
+    commands.keyPressed(u'a');
+    tick(299);
+    EXPECT_EQ(view.clockText(), "04:59");
+    EXPECT_EQ(endMessages(), 0);
+    tick(1);
+    EXPECT_EQ(view.clockText(), "10:00");
+    EXPECT_EQ(endMessages(), 1);
+    EXPECT_EQ(backupWrites(), 1);
+}
+
+TEST_F(TimedTest, AfterTheLimitAReopenedTestIsUpAtItsFirstTick) {
+    commands.keyPressed(u'T');
+    tick(600);
+    clock.setEnabled(false);
+    view.setClockText("");
+    EXPECT_FALSE(commands.keyPressed(u'a'));
+    tick(1);
+    EXPECT_EQ(view.clockText(), "10:00");
+    EXPECT_TRUE(commands.keyPressed(u'b'));
+    EXPECT_EQ(endMessages(), 1);
+}
+
+TEST_F(TimedTest, WithWritingSwitchedOffTheTimeIsUpWithoutABackup) {
+    state.WriteProtected = true;
+    commands.keyPressed(u'T');
+    tick(600);
+    EXPECT_EQ(backupWrites(), 0);
+    EXPECT_FALSE(std::filesystem::exists(backup()));
+    EXPECT_EQ(view.clockText(), "10:00");
+    EXPECT_TRUE(commands.keyPressed(u'x'));
+    EXPECT_EQ(endMessages(), 1);
+}
+
+TEST_F(TimedTest, ABackupThatCannotBeWrittenIsSkippedSilently) {
+    files.failOn(FaultyFileSystem::Operation::WriteAtomic, backup(), ENOSPC);
+    commands.keyPressed(u'T');
+    tick(600);
+    EXPECT_EQ(backupWrites(), 1);
+    EXPECT_EQ(view.clockText(), "10:00");
+    ASSERT_EQ(messages.shown().size(), 1u); // the end message, no error
+    EXPECT_EQ(messages.shown()[0].text, workspacetexts::EndOfTest);
+}
+
+TEST_F(TimedTest, AnOddTimeLimitValueStartsTheClockButNeverEndsTheTest) {
+    settings.TimeLimit10 = "j"; // neither "J" nor "N"
+    commands.keyPressed(u'T');
+    EXPECT_TRUE(clock.enabled());
+    tick(600);
+    EXPECT_EQ(view.clockText(), "10:00");
+    EXPECT_EQ(endMessages(), 0);
+}
+
+TEST_F(TimedTest, NewStopsTheClockAndClearsTheTest) {
+    source.setText(u"Source document text that was marked in blue");
+    source.setSelStart(0);
+    source.setSelLength(20);
+    source.setSelBold(true);
+    source.setSelColour(colours::blue);
+    source.setSelLength(0);
+    state.LineSpacingMode = 2;
+    view.setLineSpacingCheck(2);
+    view.setLabel3("/tests/learner.rtf");
+    state.CutOffPending = true;
+    state.CurrentFileName = "/tests/learner.rtf";
+    commands.keyPressed(u'T');
+    tick(42);
+
+    commands.mnuNewTest();
+    EXPECT_FALSE(clock.enabled());
+    EXPECT_EQ(view.clockText(), "");
+    EXPECT_EQ(commands.ElapsedSeconds, 0);
+    EXPECT_EQ(typed.text(), u"");
+    EXPECT_EQ(view.label3(), "");
+    EXPECT_EQ(state.LineSpacingMode, 0);
+    EXPECT_EQ(view.lineSpacingCheck(), 2); // the menu keeps its mark
+    EXPECT_TRUE(state.CutOffPending);
+    EXPECT_EQ(state.CurrentFileName, "/tests/learner.rtf");
+    EXPECT_EQ(source.selStart(), 0);
+    EXPECT_EQ(source.selLength(), 0);
+    for (const FormatSpan& span : source.formatSpans()) {
+        EXPECT_EQ(span.format.colour, colours::black);
+        EXPECT_FALSE(span.format.bold);
+        EXPECT_FALSE(span.format.underline);
+    }
+    EXPECT_EQ(source.text(), u"Source document text that was marked in blue");
+}
+
+TEST_F(TimedTest, NewLeavesAnEmptySourceUntouched) {
+    source.setChanged(false);
+    commands.mnuNewTest();
+    EXPECT_FALSE(source.changed());
+}
+
+TEST_F(TimedTest, ForceEndArmsTheCutOffAndLeavesTheClockAlone) {
+    commands.keyPressed(u'T');
+    commands.mnuForce();
+    EXPECT_TRUE(state.CutOffPending);
+    EXPECT_TRUE(clock.enabled());
+}
+
+} // namespace
+} // namespace keystride::testing

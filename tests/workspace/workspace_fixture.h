@@ -1,0 +1,103 @@
+// A workspace without a window: in-memory panes, scripted services, a manual clock and a view
+// that only remembers what it was told, over a fresh temporary program folder and current folder.
+#pragma once
+
+#include "platform/faulty_file_system.h"
+#include "platform/memory_pane.h"
+#include "platform/scripted_services.h"
+#include "workspace/workspace_commands.h"
+#include "workspace/workspace_context.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace keystride::testing {
+
+class RecordingView : public WorkspaceView {
+public:
+    std::string label3() const override { return m_label3; }
+    void setLabel3(const std::string& text) override { m_label3 = text; }
+    std::string label4() const override { return m_label4; }
+    void setLabel4(const std::string& text) override { m_label4 = text; }
+    std::string clockText() const override { return m_clock; }
+    void setClockText(const std::string& text) override { m_clock = text; }
+    void setBusy(bool busy) override { m_busy = busy; }
+    void setLineSpacingCheck(int mode) override { m_check = mode; }
+    int lineSpacingCheck() const override { return m_check; }
+    void showWarningDialog() override { ++warnings; }
+    void terminate() override { ++terminations; }
+
+    int warnings = 0;
+    int terminations = 0;
+
+private:
+    std::string m_label3, m_label4, m_clock;
+    bool m_busy = false;
+    int m_check = 0;
+};
+
+inline CharFormat typedBase() {
+    return CharFormat{};
+}
+
+inline CharFormat sourceBase() {
+    CharFormat format;
+    format.size = 9.75;
+    return format;
+}
+
+class WorkspaceTest : public ::testing::Test {
+protected:
+    static std::filesystem::path makeRoot() {
+        std::random_device random;
+        auto root = std::filesystem::temp_directory_path() /
+                    ("keystride-workspace-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(root / "program");
+        std::filesystem::create_directories(root / "current");
+        return root;
+    }
+    ~WorkspaceTest() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    std::string programFile(const std::string& name) const {
+        return (m_root / "program" / name).string();
+    }
+    std::string currentFile(const std::string& name) const {
+        return (m_root / "current" / name).string();
+    }
+    static void writeFile(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    // Ticks until the display has been written `count` times.
+    void tick(int count) {
+        for (int i = 0; i < count; ++i)
+            ASSERT_TRUE(clock.tick()) << "the clock stopped at tick " << i;
+    }
+
+    std::filesystem::path m_root = makeRoot();
+    FaultyFileSystem files;
+    MemoryPane typed{typedBase(), files};
+    MemoryPane source{sourceBase(), files};
+    marking::WorkspaceState state;
+    SettingsStore settings;
+    RecordingView view;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    ScriptedPrinting printing;
+    ManualClock clock;
+    ScriptedProcessLauncher processes;
+    WorkspaceContext context{typed,    source,    state,
+                             settings, view,      messages,
+                             dialogs,  printing,  clock,
+                             processes, files,    (m_root / "program").string(),
+                             (m_root / "current").string()};
+    WorkspaceCommands commands{context};
+};
+
+} // namespace keystride::testing
