@@ -43,7 +43,7 @@ SOURCE_DIRS = (
 RULE = 128
 BAR = 128
 CLEARANCE = 48  # free space kept between ink and frame
-WAVE_AMPLITUDE = 64
+WAVE_AMPLITUDE = 96  # a wave about two pixels high at 12 pt
 WAVE_THICKNESS = 96
 WAVE_STEPS = 32  # straight segments per wave period
 
@@ -191,8 +191,10 @@ def frame_glyph(fontforge, glyph, parts, line_top, line_bottom, cap_height):
     width = glyph.width  # kept: marking must not move a single character
     inner_top = line_top - RULE - CLEARANCE
     if "wave" in parts:
+        # Descenders may cross the wave, as they cross any wavy underline: shortening them
+        # enough to clear a wave that shows at 12 pt would make g, p and y hard to read.
         wave_centre = line_bottom + WAVE_AMPLITUDE + WAVE_THICKNESS / 2
-        inner_bottom = wave_centre + WAVE_AMPLITUDE + WAVE_THICKNESS / 2 + CLEARANCE
+        inner_bottom = -math.inf
     else:
         inner_bottom = line_bottom + RULE + CLEARANCE
 
