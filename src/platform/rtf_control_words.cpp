@@ -117,6 +117,7 @@ constexpr Entry kWords[] = {
     {"info", RtfWord::SkipDestination},
     {"keycode", RtfWord::SkipDestination},
     {"keywords", RtfWord::SkipDestination},
+    {"kssize", RtfWord::ExactFontSize},
     {"latentstyles", RtfWord::SkipDestination},
     {"lbr", RtfWord::ParagraphEnd},
     {"lchars", RtfWord::SkipDestination},

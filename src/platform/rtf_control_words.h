@@ -29,6 +29,7 @@ enum class RtfWord {
     Plain,
     Font,
     FontSize,
+    ExactFontSize, // {\*\kssize N}: the size in twentieths of a point, beside a rounded \fs
     Colour,
     Background,
     Highlight,

@@ -21,8 +21,8 @@ constexpr std::size_t kMaxFonts = 10000;
 constexpr std::size_t kMaxColours = 10000;
 constexpr std::size_t kMaxFontNameLength = 256;
 constexpr int kMaxUnicodeSkip = 64;
-constexpr int kDefaultHalfPoints = 24; // 12 points, the size RTF assumes without \fs
-constexpr int kMaxHalfPoints = 3276;
+constexpr int kDefaultSize = 240; // twentieths of a point: 12 points, RTF's size without \fs
+constexpr int kMaxSize = 32760;
 constexpr int kDefaultCodePage = 1252;
 
 bool isHighSurrogate(char16_t c) {
@@ -37,13 +37,14 @@ enum class Destination : std::uint8_t {
     FontTable,   // \fonttbl: font numbers, charsets and names
     ColourTable, // \colortbl: ';'-separated \red \green \blue entries
     UnicodePair, // \upr: only its \ud part is read
+    ExactSize,   // {\*\kssize N}: the digits of the size in twentieths of a point
 };
 
 // Character format as the markup states it. Fonts stay numbers until a run is finished, so
 // entering and leaving groups copies no strings.
 struct CharState {
-    int font = -1; // \f number; -1 stands for the default font
-    int halfPoints = kDefaultHalfPoints;
+    int font = -1;           // \f number; -1 stands for the default font
+    int size = kDefaultSize; // twentieths of a point, so 9.75 points stays exact
     Colour colour = colours::black;
     bool hasBackground = false;
     Colour background;
@@ -137,6 +138,7 @@ private:
     bool m_stopped = false;
     bool m_starPending = false;
     int m_unicodeSkipPending = 0;
+    int m_exactSize = 0; // of the open {\*\kssize} group
 
     // Document character set and tables.
     int m_documentCodePage = kDefaultCodePage;
@@ -290,6 +292,10 @@ void RtfDocumentBuilder::groupEnd() {
     const Destination leaving = m_state.destination;
     m_state = m_saved.back();
     m_saved.pop_back();
+    if (leaving == Destination::ExactSize && m_state.destination != Destination::ExactSize &&
+        m_exactSize > 0) {
+        m_state.chars.size = m_exactSize;
+    }
     if (m_fontEntryActive && m_saved.size() < m_fontEntryDepth)
         commitFontEntry();
     if (leaving == Destination::ColourTable && m_state.destination != Destination::ColourTable &&
@@ -320,10 +326,19 @@ void RtfDocumentBuilder::controlWord(const RtfToken& token) {
     }
     // An unknown destination marked with \* is skipped with everything in it; of the marked
     // destinations only \ud carries document content.
+    if (star && word == RtfWord::ExactFontSize) {
+        // The size belongs to the group around this one, where its \fs stands; it is set
+        // there when this group ends.
+        m_state.destination = Destination::ExactSize;
+        m_exactSize = token.hasParameter ? std::clamp(value, 0, kMaxSize) : 0;
+        return;
+    }
     if (star && word != RtfWord::UnicodeDestination) {
         startSkipping();
         return;
     }
+    if (m_state.destination == Destination::ExactSize)
+        return;
     if (m_state.destination == Destination::FontTable) {
         fontTableWord(word, token);
         return;
@@ -410,7 +425,11 @@ void RtfDocumentBuilder::controlWord(const RtfToken& token) {
             chars.font = std::max(value, 0);
         break;
     case RtfWord::FontSize:
-        chars.halfPoints = value > 0 ? std::min(value, kMaxHalfPoints) : kDefaultHalfPoints;
+        chars.size = value > 0 ? std::min(value, kMaxSize / 10) * 10 : kDefaultSize;
+        break;
+    case RtfWord::ExactFontSize:
+        if (token.hasParameter && value > 0)
+            chars.size = std::min(value, kMaxSize);
         break;
     case RtfWord::Colour:
         chars.colour = colours::black; // \cf0 and "auto" entries
@@ -577,6 +596,7 @@ void RtfDocumentBuilder::hexByte(const RtfToken& token) {
         break;
     case Destination::ColourTable:
     case Destination::UnicodePair:
+    case Destination::ExactSize:
         break;
     }
 }
@@ -612,6 +632,12 @@ void RtfDocumentBuilder::text(std::string_view bytes) {
                 commitColour();
         }
         break;
+    case Destination::ExactSize:
+        for (const char b : bytes) {
+            if (b >= '0' && b <= '9')
+                m_exactSize = std::min(m_exactSize * 10 + (b - '0'), kMaxSize);
+        }
+        break;
     case Destination::UnicodePair:
         break;
     }
@@ -643,6 +669,7 @@ void RtfDocumentBuilder::emit(char16_t c) {
         break;
     case Destination::ColourTable:
     case Destination::UnicodePair:
+    case Destination::ExactSize:
         break;
     }
 }
@@ -743,7 +770,7 @@ CharFormat RtfDocumentBuilder::resolve(const CharState& chars) {
         return m_resolved;
     CharFormat format;
     format.font = fontName(chars.font);
-    format.size = chars.halfPoints / 2.0;
+    format.size = chars.size / 20.0;
     format.colour = chars.colour;
     if (chars.hasBackground)
         format.background = chars.background;

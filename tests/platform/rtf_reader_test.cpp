@@ -1,5 +1,7 @@
 #include "platform/rtf_reader.h"
 
+#include "platform/rtf_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -267,6 +269,59 @@ TEST(RtfReader, CharacterFormat) {
     EXPECT_EQ(formatOf(d, u"cb").background, colours::red);
     EXPECT_EQ(formatOf(d, u"pat").background, colours::blue);
     EXPECT_EQ(formatOf(d, u"reset"), start);
+}
+
+TEST(RtfReader, ExactSizeBesideTheRoundedFs) {
+    const RtfReadResult result =
+        read("{\\rtf1{\\fs20{\\*\\kssize 195}a}b\\fs28{\\*\\kssize 275} c\\fs30 d}");
+    EXPECT_EQ(formatOf(result.document, u"a").size, 9.75);
+    EXPECT_EQ(formatOf(result.document, u"b").size, 12.0); // the group ended the size
+    EXPECT_EQ(formatOf(result.document, u"c").size, 13.75);
+    EXPECT_EQ(formatOf(result.document, u"d").size, 15.0);
+}
+
+// What the panes write must read back as the same document.
+TEST(RtfReader, ReadsBackWhatTheWriterWrites) {
+    RichDocument document;
+    document.paragraphs.clear();
+    CharFormat plainFormat;
+    CharFormat source = plainFormat;
+    source.font = "Times New Roman";
+    source.size = 9.75;
+    CharFormat marked = plainFormat;
+    marked.bold = true;
+    marked.underline = true;
+    marked.colour = colours::red;
+    marked.background = colours::paneGrey;
+    CharFormat italic = plainFormat;
+    italic.italic = true;
+    italic.size = 19.5;
+
+    Paragraph first;
+    first.format.lineSpacing = LineSpacing::OneAndAHalf;
+    first.runs = {TextRun{plainFormat, u"Plain {braces} \\ and\ttab, "},
+                  TextRun{marked, u"marked \u00E9\u20AC"}, TextRun{source, u" \u0393\u4E2D"}};
+    first.markFormat = marked;
+    Paragraph second;
+    second.format.lineSpacing = LineSpacing::Double;
+    second.markFormat = plainFormat;
+    Paragraph third;
+    third.runs = {TextRun{italic, u"end.  "}};
+    third.markFormat = italic;
+    document.paragraphs = {first, second, third};
+
+    const RtfReadResult result = readRtf(writeRtf(document), plainFormat);
+    EXPECT_TRUE(result.warnings.empty());
+    ASSERT_EQ(result.document.paragraphs.size(), document.paragraphs.size());
+    for (std::size_t i = 0; i < document.paragraphs.size(); ++i) {
+        const Paragraph& got = result.document.paragraphs[i];
+        const Paragraph& want = document.paragraphs[i];
+        EXPECT_EQ(got.format, want.format) << i;
+        EXPECT_EQ(got.runs, want.runs) << i;
+        if (i + 1 < document.paragraphs.size()) { // the last paragraph has no mark of its own
+            EXPECT_EQ(got.markFormat, want.markFormat) << i;
+        }
+    }
 }
 
 TEST(RtfReader, ExplicitFirstColourEntryIsUsedForCf0) {
