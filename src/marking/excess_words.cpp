@@ -80,7 +80,7 @@ void countSurplus(MarkingState& state, const std::vector<Text>& candidates) {
     }
 }
 
-void findDoubledWords(MarkingState& state, TextView sourceText) {
+void findDoubledWords(MarkingState& state, const IndexedText& sourceText) {
     const int bound = state.TypedWordCount;
     for (state.CurrentIndex = 2; state.CurrentIndex <= bound; ++state.CurrentIndex) {
         const int i = state.CurrentIndex;
@@ -88,7 +88,7 @@ void findDoubledWords(MarkingState& state, TextView sourceText) {
         if (trim(word).empty() || word == u"\r" || word != state.TypedWords(i - 1))
             continue;
         const Text pair = state.TypedWords(i - 1) + word;
-        if (contains(sourceText, pair))
+        if (sourceText.contains(pair))
             continue;
         RecordError(state, sourceText, i);
         if (state.DoubledCount >= ByteCounterLimit)

@@ -12,7 +12,7 @@ Text bareForm(TextView word);
 
 struct ExcessInput {
     TextView typedText;  // the typed pane's whole plain text
-    TextView sourceText; // the source pane's whole plain text
+    const IndexedText& sourceText; // the source pane's whole plain text
 };
 
 // Candidates, counting, doubled words and bracketing, in that order.

@@ -143,13 +143,14 @@ void MarkingEngine::runPhases() {
     s.TypedWordCount = s.WordCount;
     m_typedWordsSplit = true;
 
-    CompareWords(s, {sourceText, ws.SourceEnd});
+    const IndexedText indexedSource(sourceText);
+    CompareWords(s, {indexedSource, ws.SourceEnd});
     CheckCourier(s, m_env.typed, settings);
     CheckLineSpacing(s, m_env.typed, settings, ws.LineSpacingMode);
     CountLineFeeds(s, typedText, sourceText, ws.SourceEnd);
     {
         const std::u16string paneText = m_env.typed.text();
-        FindExcessAndDoubledWords(s, {paneText, sourceText});
+        FindExcessAndDoubledWords(s, {paneText, indexedSource});
         m_record.excessWords = tableEntries(s.ExcessWords, s.ExcessCount);
         m_record.excessText = s.ExcessText;
         CheckSpaces(s, paneText);
@@ -216,7 +217,7 @@ void MarkingEngine::runPhases() {
     int foundInSource = 0;
     for (int k = 1; k <= s.ErrorCount && k <= WordCapacity; ++k) {
         const Text& word = s.ErrorWords(k);
-        if (!trim(word).empty() && contains(sourceText, word))
+        if (!trim(word).empty() && indexedSource.contains(word))
             ++foundInSource;
     }
     if (foundInSource > 3)

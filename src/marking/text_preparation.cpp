@@ -18,13 +18,23 @@ std::string replaceAll(std::string text, const std::string& find, const std::str
     return text;
 }
 
-void tidyPane(DocumentPane& pane, const std::string& find, const std::string& with) {
-    std::string markup = pane.textRtf();
-    std::string tidied = replaceAll(markup, find, with);
-    // Writing back an unchanged markup would only cost a re-read of the pane.
-    if (tidied != markup)
-        pane.setTextRtf(tidied);
-}
+// Each replacement reads the pane's markup, replaces and writes it back. The markup is read
+// again only after a write, since an unchanged pane gives the same markup.
+class PaneMarkup {
+public:
+    explicit PaneMarkup(DocumentPane& pane) : m_pane(pane), m_markup(pane.textRtf()) {}
+    void replace(const std::string& find, const std::string& with) {
+        std::string tidied = replaceAll(m_markup, find, with);
+        if (tidied == m_markup)
+            return;
+        m_pane.setTextRtf(tidied);
+        m_markup = m_pane.textRtf();
+    }
+
+private:
+    DocumentPane& m_pane;
+    std::string m_markup;
+};
 
 bool isDelimiter(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n'; }
 
@@ -44,9 +54,11 @@ void SentenceEndTidy(DocumentPane& typed, DocumentPane& source) {
         {"?  \r", "?\r"},
         {"? \r", "?\r"},
     }};
+    PaneMarkup typedMarkup(typed);
+    PaneMarkup sourceMarkup(source);
     for (const auto& [find, with] : replacements) {
-        tidyPane(typed, find, with);
-        tidyPane(source, find, with);
+        typedMarkup.replace(find, with);
+        sourceMarkup.replace(find, with);
     }
 }
 

@@ -2,8 +2,10 @@
 // exact and case-sensitive; 0 means "not found".
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace keystride::marking {
 
@@ -80,5 +82,43 @@ inline bool endsWith(TextView text, TextView tail) {
 }
 
 inline int length(TextView text) { return static_cast<int>(text.size()); }
+
+} // namespace keystride::marking
+
+namespace keystride::marking {
+
+// A text searched many times in one run (the source document): a filter of the character
+// triples it holds answers most failing searches without scanning the text.
+class IndexedText {
+public:
+    explicit IndexedText(TextView text) : m_text(text), m_triples(TableBits / 64, 0) {
+        for (std::size_t i = 0; i + 3 <= text.size(); ++i)
+            set(hash(text.data() + i));
+    }
+    TextView text() const { return m_text; }
+    operator TextView() const { return m_text; }
+
+    bool contains(TextView what) const {
+        if (what.empty() || what.size() > m_text.size())
+            return false;
+        for (std::size_t i = 0; i + 3 <= what.size(); ++i) {
+            if (!isSet(hash(what.data() + i)))
+                return false;
+        }
+        return m_text.find(what) != TextView::npos;
+    }
+
+private:
+    static constexpr std::size_t TableBits = 1u << 16;
+    static std::size_t hash(const char16_t* p) {
+        const std::uint64_t v = (std::uint64_t(p[0]) << 32) ^ (std::uint64_t(p[1]) << 16) ^ p[2];
+        return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15ull) >> 48) & (TableBits - 1);
+    }
+    void set(std::size_t bit) { m_triples[bit / 64] |= (std::uint64_t(1) << (bit % 64)); }
+    bool isSet(std::size_t bit) const { return m_triples[bit / 64] >> (bit % 64) & 1u; }
+
+    TextView m_text;
+    std::vector<std::uint64_t> m_triples;
+};
 
 } // namespace keystride::marking

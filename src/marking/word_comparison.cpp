@@ -2,43 +2,60 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 namespace keystride::marking {
 
 namespace {
 
-bool isSourceWord(const MarkingState& state, TextView word) {
-    for (int j = 1; j <= state.SourceWordCount; ++j) {
-        if (state.SourceWords(j) == word)
-            return true;
+// The source words of this run, for looking typed words up without a scan per word.
+class SourceWordSet {
+public:
+    explicit SourceWordSet(const MarkingState& state) {
+        for (int j = 1; j <= state.SourceWordCount; ++j)
+            m_words.insert(state.SourceWords(j));
     }
-    return false;
-}
+    bool contains(TextView word) const { return m_words.count(word) != 0; }
 
-bool accepted(const MarkingState& state, TextView source, TextView word) {
-    if (isSourceWord(state, word))
+private:
+    std::unordered_set<TextView> m_words;
+};
+
+bool accepted(const SourceWordSet& sourceWords, const IndexedText& source, TextView word) {
+    if (sourceWords.contains(word))
         return true;
     if (trim(word).empty())
         return true;
     // A word the source holds only with its sentence mark attached.
     const Text w = trimRight(word);
-    if (contains(source, u" " + w + u".") || contains(source, u" " + w + u",") ||
-        contains(source, w + u"?") || contains(source, w + u"!"))
+    if (source.contains(u" " + w + u".") || source.contains(u" " + w + u",") ||
+        source.contains(w + u"?") || source.contains(w + u"!"))
         return true;
     if (!word.empty() && word.back() == u'\r' &&
-        contains(source, Text(word.substr(0, word.size() - 1)) + u"."))
+        source.contains(Text(word.substr(0, word.size() - 1)) + u"."))
         return true;
     return false;
 }
 
 bool inRange(char16_t c, char16_t low, char16_t high) { return c >= low && c <= high; }
 
-void attemptJoin(MarkingState& state, TextView source, int index) {
+// True when `first` without trailing spaces followed by `second` without leading spaces is
+// `word`; compared in place, since it runs for every source word of every error.
+bool isRunTogether(TextView first, TextView second, TextView word) {
+    while (!first.empty() && first.back() == u' ')
+        first.remove_suffix(1);
+    while (!second.empty() && second.front() == u' ')
+        second.remove_prefix(1);
+    return first.size() + second.size() == word.size() && word.starts_with(first) &&
+           word.ends_with(second);
+}
+
+void attemptJoin(MarkingState& state, const IndexedText& source, int index) {
     const Text a = trim(state.TypedWords(index));
     const Text b = trim(state.TypedWords(index + 1));
     const std::array<Text, 4> candidates = {a + b, a + u"-" + b, a + u"'" + b, a + u" ."};
     for (const Text& candidate : candidates) {
-        if (!contains(source, candidate))
+        if (!source.contains(candidate))
             continue;
         state.JoinedPair = candidate;
         state.JoinedSeconds += state.TypedWords(index + 1) + u"/";
@@ -58,7 +75,7 @@ void classify(MarkingState& state, int index, int entry) {
         word = u" ."; // the error list keeps ". "
     const int L = length(word) - 1;
     for (int k = 1; k <= state.TypedWordCount - 1; ++k) {
-        if (trimRight(state.SourceWords(k)) + trimLeft(state.SourceWords(k + 1)) == word)
+        if (isRunTogether(state.SourceWords(k), state.SourceWords(k + 1), word))
             errorClass = WordsRunTogether;
     }
     static const std::array<std::pair<char16_t, std::uint8_t>, 6> marks = {{
@@ -88,7 +105,7 @@ void classify(MarkingState& state, int index, int entry) {
 
 } // namespace
 
-void RecordError(MarkingState& state, TextView source, int index) {
+void RecordError(MarkingState& state, const IndexedText& source, int index) {
     {
         const Text& word = state.TypedWords(index);
         // A line end after a punctuation mark or on its own is not a typing error.
@@ -133,17 +150,18 @@ void RecordError(MarkingState& state, TextView source, int index) {
 }
 
 void CompareWords(MarkingState& state, const ComparisonInput& input) {
-    const TextView source = input.sourceText;
+    const IndexedText& source = input.sourceText;
+    const SourceWordSet sourceWords(state);
     const int bound = state.TypedWordCount - 1;
     for (state.CurrentIndex = 1; state.CurrentIndex <= bound; ++state.CurrentIndex) {
-        if (!accepted(state, source, state.TypedWords(state.CurrentIndex)))
+        if (!accepted(sourceWords, source, state.TypedWords(state.CurrentIndex)))
             RecordError(state, source, state.CurrentIndex);
     }
     // The last typed word may be cut short: it is judged only against the end of the compared
     // part of the source.
     const int index = state.CurrentIndex;
     const Text word = state.TypedWords(index);
-    const Text window = mid(source, std::max(1, input.sourceEnd - 40), 40);
+    const Text window = mid(source.text(), std::max(1, input.sourceEnd - 40), 40);
     if (!word.empty() && !contains(window, word))
         RecordError(state, source, index);
 }

@@ -11,7 +11,7 @@
 namespace keystride::marking {
 
 struct ComparisonInput {
-    TextView sourceText;    // the source pane's whole plain text
+    const IndexedText& sourceText; // the source pane's whole plain text
     std::int16_t sourceEnd; // end of the compared part
 };
 
@@ -20,6 +20,6 @@ void CompareWords(MarkingState& state, const ComparisonInput& input);
 
 // Records typed word `index` as an error unless it is a bare line end; may join it with the
 // next word and then advance state.CurrentIndex past that word.
-void RecordError(MarkingState& state, TextView sourceText, int index);
+void RecordError(MarkingState& state, const IndexedText& sourceText, int index);
 
 } // namespace keystride::marking

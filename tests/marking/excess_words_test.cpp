@@ -7,8 +7,9 @@ namespace {
 
 void runPasses(MarkingState& s, std::u16string_view source, std::u16string_view typed) {
     prepareWords(s, source, typed);
-    CompareWords(s, {source, static_cast<std::int16_t>(source.size())});
-    FindExcessAndDoubledWords(s, {typed, source});
+    const IndexedText indexed(source);
+    CompareWords(s, {indexed, static_cast<std::int16_t>(source.size())});
+    FindExcessAndDoubledWords(s, {typed, indexed});
 }
 
 std::vector<std::u16string> excess(const MarkingState& s) {

@@ -13,7 +13,8 @@ struct Compared {
 
 Compared compare(std::u16string_view source, std::u16string_view typed, MarkingState& s) {
     prepareWords(s, source, typed);
-    CompareWords(s, {source, static_cast<std::int16_t>(source.size())});
+    const IndexedText indexed(source);
+    CompareWords(s, {indexed, static_cast<std::int16_t>(source.size())});
     Compared out;
     for (int k = 1; k <= s.ErrorCount; ++k) {
         out.errors.push_back(s.ErrorWords(k));
@@ -102,25 +103,26 @@ TEST(RecordError, LineEndsAfterMarksAreNoErrors) {
         prepareWords(s, u"zzz", u"x");
         s.TypedWords(1) = c.word;
         s.TypedWordCount = 1;
-        RecordError(s, u"zzz", 1);
+        RecordError(s, IndexedText(u"zzz"), 1);
         EXPECT_EQ(s.ErrorCount, c.error ? 1 : 0) << toUtf8(c.word);
     }
 }
 
 TEST(CompareWords, LastWordIsJudgedAgainstTheEndOfTheComparedPart) {
-    const std::u16string source = u"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu";
+    const std::u16string text = u"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu";
+    const IndexedText source(text);
     MarkingState s;
-    prepareWords(s, source, u"alpha beta gamma alpha");
-    CompareWords(s, {source, static_cast<std::int16_t>(source.size())});
+    prepareWords(s, text, u"alpha beta gamma alpha");
+    CompareWords(s, {source, static_cast<std::int16_t>(text.size())});
     EXPECT_EQ(errorWords(s), std::vector<std::u16string>{u"alpha "})
         << "alpha lies outside the 40 characters before the end; the join attempt then finds "
            "it (with the empty word after it) elsewhere in the source";
 
-    prepareWords(s, source, u"alpha beta gamma lambd");
-    CompareWords(s, {source, static_cast<std::int16_t>(source.size())});
+    prepareWords(s, text, u"alpha beta gamma lambd");
+    CompareWords(s, {source, static_cast<std::int16_t>(text.size())});
     EXPECT_TRUE(errorWords(s).empty()) << "a cut-short last word found near the end is accepted";
 
-    prepareWords(s, source, u"alpha beta gamma zeta");
+    prepareWords(s, text, u"alpha beta gamma zeta");
     CompareWords(s, {source, 30});
     EXPECT_TRUE(errorWords(s).empty()) << "a short compared part: the window starts at 1";
 }
