@@ -348,9 +348,8 @@ TYPED_TEST_P(PaneConformance, TextRtfReadsBackTheSameDocument) {
 }
 
 // The source pane's design size and its zoom steps (9.75 + 4n) are not whole half-points; the
-// markup carries them exactly beside the rounded \fs. Enabled once the RTF reader reads the exact
-// size back.
-TYPED_TEST_P(PaneConformance, DISABLED_SizesBetweenHalfPointsSurviveTextRtf) {
+// markup carries them exactly beside the rounded \fs.
+TYPED_TEST_P(PaneConformance, SizesBetweenHalfPointsSurviveTextRtf) {
     auto pane = this->makePane(sourceBase());
     pane->setText(u"source text\r\nzoomed");
     this->select(*pane, 13, 6);
@@ -480,7 +479,7 @@ REGISTER_TYPED_TEST_SUITE_P(
     FormatsSetOnAnEmptySelectionApplyToTheNextInsertion, MixedSelectionsReadAsNoSingleValue,
     BackgroundChangesNothingElse, ACarriageReturnIsFormattedApartFromItsLineFeed,
     LineSpacingCoversEveryTouchedParagraph, ParagraphFormatsFollowInsertedAndDeletedBreaks,
-    TextRtfReadsBackTheSameDocument, DISABLED_SizesBetweenHalfPointsSurviveTextRtf,
+    TextRtfReadsBackTheSameDocument, SizesBetweenHalfPointsSurviveTextRtf,
     SentenceEndTidyOfTheMarkupIsReadBack, MarkupThatIsNotRtfIsPlainText,
     SavedFilesLoadBackWithTheirFormatting, PlainTextFilesLoadInTheBaseFormat,
     AFailedLoadLeavesTheContentAlone, EveryContentChangeSetsTheChangedFlag);
