@@ -264,14 +264,42 @@ constexpr bool isSortedByName() {
 }
 static_assert(isSortedByName(), "the control-word table must stay sorted for binary search");
 
+// For each lower-case first letter, where its words start in the table; the binary search then
+// runs over that letter's words only and compares from the second letter on.
+struct LetterRanges {
+    std::array<std::size_t, 27> start{};
+};
+
+constexpr LetterRanges makeLetterRanges() {
+    LetterRanges ranges;
+    std::size_t entry = 0;
+    for (std::size_t letter = 0; letter < 26; ++letter) {
+        ranges.start[letter] = entry;
+        while (entry < std::size(kWords) &&
+               kWords[entry].name[0] == static_cast<char>('a' + letter))
+            ++entry;
+    }
+    ranges.start[26] = entry;
+    return ranges;
+}
+constexpr LetterRanges kLetterRanges = makeLetterRanges();
+static_assert(kLetterRanges.start[26] == std::size(kWords),
+              "every control word in the table starts with a lower-case letter");
+
 } // namespace
 
 RtfWord lookupRtfWord(std::string_view name) {
-    const Entry* end = std::end(kWords);
+    if (name.empty() || name[0] < 'a' || name[0] > 'z')
+        return RtfWord::Unknown;
+    const auto letter = static_cast<std::size_t>(name[0] - 'a');
+    const Entry* begin = std::begin(kWords) + kLetterRanges.start[letter];
+    const Entry* end = std::begin(kWords) + kLetterRanges.start[letter + 1];
+    const std::string_view rest = name.substr(1);
     const Entry* found =
-        std::lower_bound(std::begin(kWords), end, name,
-                         [](const Entry& entry, std::string_view key) { return entry.name < key; });
-    if (found == end || found->name != name)
+        std::lower_bound(begin, end, rest, [](const Entry& entry, std::string_view key) {
+            return entry.name.substr(1) < key;
+        });
+    if (found == end || found->name.substr(1) != rest)
         return RtfWord::Unknown;
     return found->word;
 }

@@ -35,18 +35,28 @@ char16_t decodeDoubleBytePair(int codePage, std::uint8_t lead, std::uint8_t trai
 }
 
 char16_t RtfTextDecoder::singleByte(std::uint8_t byte, int codePage) {
-    if (codePage != m_tableCodePage) {
-        m_tableCodePage = codePage;
-        for (int i = 0; i < 128; ++i) {
-            const auto b = static_cast<std::uint8_t>(0x80 + i);
-            // Bytes a page leaves undefined read as Windows reads them in 1252 (the C1 control
-            // of that number) and as the replacement character elsewhere.
-            m_table[static_cast<std::size_t>(i)] =
-                codePage == 1252 ? decodeWindows1252(b)
-                                 : decodeCodePageByte(codePage, b).value_or(kReplacementCharacter);
+    if (m_tables[m_lastTable].codePage != codePage) {
+        std::size_t slot = 0;
+        while (slot < m_tables.size() && m_tables[slot].codePage != codePage)
+            ++slot;
+        if (slot == m_tables.size()) {
+            slot = m_nextSlot;
+            m_nextSlot = (m_nextSlot + 1) % m_tables.size();
+            PageTable& table = m_tables[slot];
+            table.codePage = codePage;
+            for (int i = 0; i < 128; ++i) {
+                const auto b = static_cast<std::uint8_t>(0x80 + i);
+                // Bytes a page leaves undefined read as Windows reads them in 1252 (the C1
+                // control of that number) and as the replacement character elsewhere.
+                table.high[static_cast<std::size_t>(i)] =
+                    codePage == 1252
+                        ? decodeWindows1252(b)
+                        : decodeCodePageByte(codePage, b).value_or(kReplacementCharacter);
+            }
         }
+        m_lastTable = slot;
     }
-    return m_table[byte - 0x80];
+    return m_tables[m_lastTable].high[byte - 0x80];
 }
 
 } // namespace keystride

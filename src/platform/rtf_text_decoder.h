@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace keystride {
@@ -48,9 +49,15 @@ private:
     char32_t m_utf8Minimum = 0;
     std::uint8_t m_lead = 0;
 
-    // The upper half of the last single-byte code page used, looked up once per page change.
-    int m_tableCodePage = 0;
-    std::array<char16_t, 128> m_table{};
+    // Upper halves of the single-byte code pages met so far; documents switch between a few
+    // (one per font charset), so a handful of slots keeps every switch a lookup.
+    struct PageTable {
+        int codePage = 0;
+        std::array<char16_t, 128> high{};
+    };
+    std::array<PageTable, 4> m_tables{};
+    std::size_t m_lastTable = 0;
+    std::size_t m_nextSlot = 0;
 };
 
 // Characters of a double-byte page that are not a lead byte, decoded alone.
