@@ -20,9 +20,11 @@ struct Ran {
     std::string out;
 };
 
-Ran run(const std::string& arguments) {
-    const std::string command =
-        std::string(KEYSTRIDE_BIN_DIR) + "/keystride-mark " + arguments + " 2>&1";
+// Runs in `folder`, where the results file "Resultaat.res" lands.
+Ran run(const std::string& arguments, const fs::path& folder = fs::temp_directory_path()) {
+    const std::string command = "cd '" + folder.string() + "' && " +
+                                std::string(KEYSTRIDE_BIN_DIR) + "/keystride-mark " + arguments +
+                                " 2>&1";
     Ran result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -116,10 +118,14 @@ TEST_F(KeystrideMarkTest, PlainTextAndTheSameTestSavedAsRtfGetTheSameMarks) {
 }
 
 TEST_F(KeystrideMarkTest, WritesTheMarkedTestAndTheResultLine) {
-    const Ran r = run("--marking colour " + at("source.txt") + " " + at("typed.txt"));
+    const Ran r = run("--marking colour " + at("source.txt") + " " + at("typed.txt"), folder);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Less no. of words with errors:"), std::string::npos) << r.out;
     EXPECT_TRUE(fs::exists(at("typed.rug")));
+    std::ifstream results(folder / "Resultaat.res", std::ios::binary);
+    std::string line;
+    std::getline(results, line);
+    EXPECT_EQ(line, at("typed.rug") + "   4.5 wpm\r");
 }
 
 TEST_F(KeystrideMarkTest, RunsThatEndWithAMessageReportIt) {
