@@ -40,6 +40,8 @@ struct HelpDocument {
     std::vector<const char*> mustMention; // UTF-8
 };
 
+void PrintTo(const HelpDocument& help, std::ostream* os) { *os << help.file; }
+
 class HelpDocumentTest : public ::testing::TestWithParam<HelpDocument> {};
 
 TEST_P(HelpDocumentTest, ReadsCleanlyAndExplainsTheProgram) {

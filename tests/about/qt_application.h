@@ -12,8 +12,10 @@ inline QApplication& application() {
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing the application down among the other static objects at exit
+    // crashes in the platform plugin, after every test has already passed.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 } // namespace keystride::testing
