@@ -19,11 +19,27 @@ namespace {
 constexpr std::size_t kMaxGroupDepth = 1000;
 constexpr std::size_t kMaxFonts = 10000;
 constexpr std::size_t kMaxColours = 10000;
-constexpr std::size_t kMaxFontNameLength = 256;
+constexpr std::size_t kMaxFontNameLength = 64; // face names have at most 31 characters
 constexpr int kMaxUnicodeSkip = 64;
 constexpr int kDefaultSize = 240; // twentieths of a point: 12 points, RTF's size without \fs
 constexpr int kMaxSize = 32760;
 constexpr int kDefaultCodePage = 1252;
+
+// Where the last '{' or control word of the input starts (npos: none). Stray bytes after the
+// end of the document, even a lone backslash, are not markup.
+std::size_t lastMarkup(std::string_view input) {
+    for (std::size_t i = input.size(); i-- > 0;) {
+        const char c = input[i];
+        if (c == '{')
+            return i;
+        if (c == '\\' && i + 1 < input.size()) {
+            const char next = input[i + 1];
+            if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z'))
+                return i;
+        }
+    }
+    return std::string_view::npos;
+}
 
 bool isHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -133,7 +149,7 @@ private:
     std::vector<GroupState> m_saved; // states outside the current group, innermost last
     std::size_t m_overflowDepth = 0; // groups opened past kMaxGroupDepth and not yet closed
     std::size_t m_skipDepth = 0;     // > 0 while inside a skipped destination
-    std::size_t m_lastMarkup = 0;    // position of the last '\' or '{' of the input
+    std::size_t m_lastMarkup = 0;    // of the input's last group or control word
     std::size_t m_position = 0;      // of the tokenizer, after the current token
     bool m_stopped = false;
     bool m_starPending = false;
@@ -199,7 +215,7 @@ void RtfDocumentBuilder::parse() {
     });
     if (!onlyBomAndSpace)
         warn(LeadingBytes, "Bytes before the first '{' were ignored.");
-    m_lastMarkup = m_input.find_last_of("\\{");
+    m_lastMarkup = lastMarkup(m_input);
 
     RtfTokenizer tokenizer(m_input, start);
     while (!m_stopped) {

@@ -384,6 +384,7 @@ TEST(RtfReader, MalformedInputYieldsWhatCouldBeRead) {
         {"lone closing brace", "}", "", true},
         {"leading garbage", "/{\\rtf1 text}", "text", true},
         {"trailing garbage", "{\\rtf1 text}-", "text", false},
+        {"trailing garbage with a backslash", "{\\rtf1 text}r\\", "text", false},
         {"closing braces past the end", "{\\rtf1 text}}}}", "text", false},
         {"extra brace inside", "{\\rtf1 a}b\\par c}", "ab\nc", true},
         {"unclosed groups", "{\\rtf1 a{\\b b{\\i c", "abc", true},
