@@ -208,12 +208,10 @@ void RtfDocumentBuilder::parse() {
         warn(NoGroup, "The file holds no RTF group; nothing was read.");
         return;
     }
-    const std::string_view lead = m_input.substr(0, start);
-    const bool onlyBomAndSpace = std::all_of(lead.begin(), lead.end(), [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
-               static_cast<unsigned char>(c) >= 0xBB; // the UTF-8 byte-order mark
-    });
-    if (!onlyBomAndSpace)
+    std::string_view lead = m_input.substr(0, start);
+    if (lead.starts_with("\xEF\xBB\xBF"))
+        lead.remove_prefix(3); // the UTF-8 byte-order mark
+    if (lead.find_first_not_of(" \t\r\n") != std::string_view::npos)
         warn(LeadingBytes, "Bytes before the first '{' were ignored.");
     m_lastMarkup = lastMarkup(m_input);
 

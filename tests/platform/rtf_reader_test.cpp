@@ -383,6 +383,7 @@ TEST(RtfReader, MalformedInputYieldsWhatCouldBeRead) {
         {"lone opening brace", "{", "", true},
         {"lone closing brace", "}", "", true},
         {"leading garbage", "/{\\rtf1 text}", "text", true},
+        {"byte-order mark and blanks", "\xEF\xBB\xBF \r\n{\\rtf1 text}", "text", false},
         {"trailing garbage", "{\\rtf1 text}-", "text", false},
         {"trailing garbage with a backslash", "{\\rtf1 text}r\\", "text", false},
         {"closing braces past the end", "{\\rtf1 text}}}}", "text", false},
