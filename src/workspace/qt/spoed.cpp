@@ -41,9 +41,24 @@ QColor qColour(Colour c) {
     return QColor(c.red, c.green, c.blue);
 }
 
-// A label font by the system's face name, with a close family when the face is not installed.
+// A label font by the system's face name, with metric-compatible families for machines that do
+// not have the face, so captions keep the room the layout gives them.
 QFont labelFont(const QString& face, QFont::StyleHint hint, double points, bool bold = false) {
-    QFont font(face);
+    QFont font;
+    QStringList families{face};
+    switch (hint) {
+    case QFont::Serif:
+        families << QStringLiteral("Liberation Serif") << QStringLiteral("Tinos");
+        break;
+    case QFont::Monospace:
+        families << QStringLiteral("Liberation Mono") << QStringLiteral("Cousine");
+        break;
+    default:
+        families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans")
+                 << QStringLiteral("Arimo");
+        break;
+    }
+    font.setFamilies(families);
     font.setStyleHint(hint);
     font.setPointSizeF(points);
     font.setBold(bold);
