@@ -143,8 +143,8 @@ def wave(fontforge, width, centre):
 
 
 def fit_interval(low, high, inner_low, inner_high):
-    """A map that moves [low, high] into [inner_low, inner_high]: a shift when it fits,
-    otherwise a squeeze of the part that sticks out."""
+    """A map that moves the ink [low, high] into [inner_low, inner_high]: a shift when the ink
+    fits, otherwise an even narrowing that keeps whichever edge was already inside."""
     if low >= inner_low and high <= inner_high:
         return lambda v: v
     if high - low <= inner_high - inner_low:
