@@ -5,7 +5,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 packages=(
     # building
-    cmake ninja-build g++ clang pkg-config python3
+    cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
     libgtest-dev libgmock-dev libbenchmark-dev
     # the window
     qt6-base-dev qt6-base-dev-tools libgl-dev
