@@ -163,7 +163,7 @@ frmAbout::frmAbout(ProcessLauncher& launcher, MessageBoxes* messages, QWidget* p
     layout->addLayout(top, 1);
     layout->addSpacing(12);
     layout->addLayout(buttons);
-    setMinimumWidth(520);
+    setMinimumWidth(600);
     m_cmdOK->setFocus();
 }
 

@@ -16,7 +16,9 @@ const std::array<SettingsBoxInfo, SettingsBoxCount>& settingsBoxRows() {
     return rows;
 }
 
-SettingsDialogModel::SettingsDialogModel() { setTicked(SettingsBox::Check3, true); }
+SettingsDialogModel::SettingsDialogModel() {
+    setTicked(SettingsBox::Check3, true);
+}
 
 void SettingsDialogModel::load(const FileSystem& files, const std::string& path,
                                SettingsStore& store) {

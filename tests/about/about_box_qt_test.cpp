@@ -38,8 +38,9 @@ TEST_F(FrmAboutTest, ShowsTheProductAndTheConverterCredit) {
     EXPECT_FALSE(box.isModal());
     EXPECT_EQ(labelText(box, "Label1"), QStringLiteral("Vela Keystride 2.1"));
     EXPECT_TRUE(box.findChild<QLabel*>("Label1")->font().bold());
-    EXPECT_TRUE(labelText(box, "Label2").contains(
-        "A free utility, Docx2Rtf.exe, was used to convert Word 2007 and Open Office documents."));
+    EXPECT_TRUE(labelText(box, "Label2")
+                    .contains("A free utility, Docx2Rtf.exe, was used to convert Word 2007 and "
+                              "Open Office documents."));
     EXPECT_TRUE(labelText(box, "Label2").contains(QString::fromUtf8(AboutConverterSite)));
     EXPECT_TRUE(labelText(box, "lblDescription").contains("2009"));
     EXPECT_TRUE(labelText(box, "lblDescription").contains(QString::fromUtf8(AboutContactAddress)));
@@ -60,7 +61,8 @@ TEST_F(FrmAboutTest, EnterEscAndOkCloseAndDiscardTheBox) {
     };
     const Case cases[] = {
         {"Enter", [](frmAbout& box) { QTest::keyClick(&box, Qt::Key_Return); }},
-        {"keypad Enter", [](frmAbout& box) { QTest::keyClick(&box, Qt::Key_Enter, Qt::KeypadModifier); }},
+        {"keypad Enter",
+         [](frmAbout& box) { QTest::keyClick(&box, Qt::Key_Enter, Qt::KeypadModifier); }},
         {"Esc", [](frmAbout& box) { QTest::keyClick(&box, Qt::Key_Escape); }},
         {"OK", [](frmAbout& box) { box.okButton()->click(); }},
         {"close box", [](frmAbout& box) { box.close(); }},

@@ -40,7 +40,9 @@ struct HelpDocument {
     std::vector<const char*> mustMention; // UTF-8
 };
 
-void PrintTo(const HelpDocument& help, std::ostream* os) { *os << help.file; }
+void PrintTo(const HelpDocument& help, std::ostream* os) {
+    *os << help.file;
+}
 
 class HelpDocumentTest : public ::testing::TestWithParam<HelpDocument> {};
 
@@ -65,7 +67,8 @@ TEST_P(HelpDocumentTest, ReadsCleanlyAndExplainsTheProgram) {
     EXPECT_EQ(text.find('{'), std::string::npos);
     EXPECT_EQ(text.find('}'), std::string::npos);
     for (const char* phrase : help.mustMention)
-        EXPECT_NE(text.find(phrase), std::string::npos) << help.file << " does not mention " << phrase;
+        EXPECT_NE(text.find(phrase), std::string::npos)
+            << help.file << " does not mention " << phrase;
 
     bool hasBold = false;
     for (const Paragraph& paragraph : read.document.paragraphs) {
@@ -79,11 +82,11 @@ TEST_P(HelpDocumentTest, ReadsCleanlyAndExplainsTheProgram) {
 #define KEYSTRIDE_PROGRAM_TEXTS                                                                    \
     "Vela Keystride", "Calculate WPM", "F12", "F9", "Force end of speedTest", "Unable to compare", \
         "Less no. of words with errors:", "\xC3\xB7 5", "\xC3\xB7 10", "Final:", "Resultaat.res",  \
-        ".rug", "Backup.rtf", "Warning.txt", "Settings", "10:00", "Export to MS Word",           \
-        "Open Results", "Open Marked tests", "Excess words:", ".docx", ".odt", ".doc", "Docx2Rtf",  \
+        ".rug", "Backup.rtf", "Warning.txt", "Settings", "10:00", "Export to MS Word",             \
+        "Open Results", "Open Marked tests", "Excess words:", ".docx", ".odt", ".doc", "Docx2Rtf", \
         "10 minute Time Limit for new speed tests", "Check for 1.5 line spacing when marking",     \
         "Check for double spacing when marking", "Check for Courier font when marking",            \
-        "Display WPM with 1 decimal", "Display WPM as integer", "Display WPM as multiple of 5",     \
+        "Display WPM with 1 decimal", "Display WPM as integer", "Display WPM as multiple of 5",    \
         "Count strokes of excess words"
 
 INSTANTIATE_TEST_SUITE_P(

@@ -43,9 +43,7 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(m_folder); }
 
-    void writeFile(const std::string& text) {
-        std::ofstream(m_path, std::ios::binary) << text;
-    }
+    void writeFile(const std::string& text) { std::ofstream(m_path, std::ios::binary) << text; }
     std::string readFile() const {
         std::ifstream in(m_path, std::ios::binary);
         std::stringstream text;
@@ -108,21 +106,28 @@ TEST_F(SettingsDialogModelTest, ClicksFollowTheExclusionGroups) {
     };
     const Case cases[] = {
         {"Check6 over Check5, then clear Check6",
-         {{Box::Check5, true, "00101000"}, {Box::Check6, true, "00100100"},
+         {{Box::Check5, true, "00101000"},
+          {Box::Check6, true, "00100100"},
           {Box::Check6, false, "00100000"}}},
         {"Check7 clears Check5 and Check6",
-         {{Box::Check5, true, "00101000"}, {Box::Check7, true, "00100010"},
+         {{Box::Check5, true, "00101000"},
+          {Box::Check7, true, "00100010"},
           {Box::Check5, true, "00101000"}}},
         {"double spacing clears excess strokes and back",
-         {{Box::Check4, true, "00010000"}, {Box::Check3, true, "00100000"},
-          {Box::Check3, false, "00000000"}, {Box::Check4, true, "00010000"},
+         {{Box::Check4, true, "00010000"},
+          {Box::Check3, true, "00100000"},
+          {Box::Check3, false, "00000000"},
+          {Box::Check4, true, "00010000"},
           {Box::Check4, false, "00000000"}}},
         {"Check1, Check2 and Check8 touch nothing else",
-         {{Box::Check6, true, "00100100"}, {Box::Check1, true, "10100100"},
-          {Box::Check2, true, "11100100"}, {Box::Check8, true, "11100101"},
+         {{Box::Check6, true, "00100100"},
+          {Box::Check1, true, "10100100"},
+          {Box::Check2, true, "11100100"},
+          {Box::Check8, true, "11100101"},
           {Box::Check1, false, "01100101"}}},
         {"clearing a box leaves the others of its group",
-         {{Box::Check5, true, "00101000"}, {Box::Check7, false, "00101000"},
+         {{Box::Check5, true, "00101000"},
+          {Box::Check7, false, "00101000"},
           {Box::Check4, false, "00101000"}}},
     };
     for (const Case& c : cases) {

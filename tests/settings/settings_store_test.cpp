@@ -60,19 +60,23 @@ TEST(SettingsStoreParse, ReadsFieldsInFileOrder) {
          storeOf("J", "N", "N", "J", "N", "N", "J", "N")},
         {"surrounding blanks are dropped", lines({"  J ", "\tN", "N  ", "J", "N", "N", "N", " J"}),
          storeOf("J", "N", "N", "J", "N", "N", "N", "J")},
-        {"enclosing quotes are dropped", lines({"\"J\"", " \"N\" ", "N", "N", "N", "N", "N", "\"J\""}),
+        {"enclosing quotes are dropped",
+         lines({"\"J\"", " \"N\" ", "N", "N", "N", "N", "N", "\"J\""}),
          storeOf("J", "N", "N", "N", "N", "N", "N", "J")},
         {"a quoted comma stays inside the value", lines({"\"J,N\"", "J"}),
          storeOf("J,N", "J", "J", "N", "N", "N", "N", "N")},
         {"lowercase letters are kept as they are", lines({"j", "j", "n", "j", "j", "j", "j", "j"}),
          storeOf("j", "j", "n", "j", "j", "j", "j", "j")},
-        {"only the first character of line 8 is kept", lines({"Ja", "N", "N", "N", "N", "N", "N", "Ja"}),
+        {"only the first character of line 8 is kept",
+         lines({"Ja", "N", "N", "N", "N", "N", "N", "Ja"}),
          storeOf("Ja", "N", "N", "N", "N", "N", "N", "J")},
-        {"an empty line 8 gives a blank Courier value", lines({"N", "N", "N", "N", "N", "N", "N", ""}),
+        {"an empty line 8 gives a blank Courier value",
+         lines({"N", "N", "N", "N", "N", "N", "N", ""}),
          storeOf("N", "N", "N", "N", "N", "N", "N", " ")},
         {"empty lines are values too", lines({"", "", "", "J"}),
          storeOf("", "", "", "J", "N", "N", "N", "N")},
-        {"lines past the eighth are ignored", lines({"N", "N", "N", "N", "N", "N", "N", "N", "J", "J"}),
+        {"lines past the eighth are ignored",
+         lines({"N", "N", "N", "N", "N", "N", "N", "N", "J", "J"}),
          storeOf("N", "N", "N", "N", "N", "N", "N", "N")},
     };
     for (const ParseCase& c : cases) {
@@ -116,9 +120,9 @@ class SettingsStoreFile : public ::testing::Test {
 protected:
     void SetUp() override {
         m_folder = std::filesystem::temp_directory_path() /
-                   ("keystride-settings-" + std::to_string(::testing::UnitTest::GetInstance()
-                                                               ->random_seed()) +
-                    "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                   ("keystride-settings-" +
+                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
     }

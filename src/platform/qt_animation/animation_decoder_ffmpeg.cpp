@@ -72,10 +72,12 @@ public:
         QString error = decode(result);
         if (!error.isEmpty()) {
             result.frames.clear();
-            result.error = QStringLiteral("The animation \"%1\" cannot be played: %2").arg(m_path, error);
+            result.error =
+                QStringLiteral("The animation \"%1\" cannot be played: %2").arg(m_path, error);
         } else if (result.frames.empty()) {
             result.error =
-                QStringLiteral("The animation \"%1\" cannot be played: it holds no pictures").arg(m_path);
+                QStringLiteral("The animation \"%1\" cannot be played: it holds no pictures")
+                    .arg(m_path);
         }
         return result;
     }
@@ -170,10 +172,9 @@ private:
         if (m_decodedBytes > MaxDecodedBytes)
             return QStringLiteral("its pictures need more than %1 MB").arg(MaxDecodedBytes >> 20);
 
-        m_scaler.reset(sws_getCachedContext(m_scaler.release(), width, height,
-                                            static_cast<AVPixelFormat>(frame->format), width,
-                                            height, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr,
-                                            nullptr, nullptr));
+        m_scaler.reset(sws_getCachedContext(
+            m_scaler.release(), width, height, static_cast<AVPixelFormat>(frame->format), width,
+            height, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr, nullptr));
         if (!m_scaler)
             return QStringLiteral("its picture format cannot be converted");
         // The converter writes whole vector blocks, so it gets a buffer laid out the way the
@@ -184,8 +185,8 @@ private:
             return QStringLiteral("out of memory");
         std::unique_ptr<uint8_t, void (*)(uint8_t*)> buffer(planes[0],
                                                             [](uint8_t* p) { av_freep(&p); });
-        const int rows = sws_scale(m_scaler.get(), frame->data, frame->linesize, 0, height,
-                                   planes, strides);
+        const int rows =
+            sws_scale(m_scaler.get(), frame->data, frame->linesize, 0, height, planes, strides);
         if (rows != height)
             return QStringLiteral("a picture could not be converted");
         QImage image(width, height, QImage::Format_RGB32);
@@ -212,6 +213,8 @@ AnimationFrames decodeAnimation(const QString& path) {
     return Decoder(path).run();
 }
 
-bool animationDecodingAvailable() { return true; }
+bool animationDecodingAvailable() {
+    return true;
+}
 
 } // namespace keystride

@@ -12,6 +12,8 @@ AnimationFrames decodeAnimation(const QString& path) {
     return result;
 }
 
-bool animationDecodingAvailable() { return false; }
+bool animationDecodingAvailable() {
+    return false;
+}
 
 } // namespace keystride

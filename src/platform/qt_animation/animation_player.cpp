@@ -36,7 +36,9 @@ void AnimationPlayer::play() {
     update();
 }
 
-void AnimationPlayer::stop() { m_timer.stop(); }
+void AnimationPlayer::stop() {
+    m_timer.stop();
+}
 
 QImage AnimationPlayer::frame(int index) const {
     if (index < 0 || index >= frameCount())

@@ -18,7 +18,9 @@ QPointer<FormS>& theDialog() {
     return dialog;
 }
 
-int boxIndex(SettingsBox box) { return static_cast<int>(box) - 1; }
+int boxIndex(SettingsBox box) {
+    return static_cast<int>(box) - 1;
+}
 
 } // namespace
 
@@ -38,7 +40,8 @@ FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, 
         const SettingsBox box = row.box;
         // clicked() comes only from the user, never from setChecked(): the rules that tie the
         // boxes together apply to clicks alone, not to loading.
-        connect(check, &QCheckBox::clicked, this, [this, box](bool ticked) { boxClicked(box, ticked); });
+        connect(check, &QCheckBox::clicked, this,
+                [this, box](bool ticked) { boxClicked(box, ticked); });
     }
 
     auto* buttons = new QHBoxLayout;
@@ -73,7 +76,9 @@ FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, 
     showModelTicks();
 }
 
-QCheckBox* FormS::box(SettingsBox box) const { return m_boxes[boxIndex(box)]; }
+QCheckBox* FormS::box(SettingsBox box) const {
+    return m_boxes[boxIndex(box)];
+}
 
 void FormS::boxClicked(SettingsBox box, bool ticked) {
     m_model.userSetBox(box, ticked);
@@ -99,25 +104,32 @@ void FormS::command1Click() {
     done(QDialog::Accepted);
 }
 
-void FormS::command2Click() { done(QDialog::Rejected); }
+void FormS::command2Click() {
+    done(QDialog::Rejected);
+}
 
-void FormS::reject() { command2Click(); }
+void FormS::reject() {
+    command2Click();
+}
 
-FormS* createSettingsDialog(QWidget* parent, SettingsStore& store, const std::string& settingsPath) {
+FormS* createSettingsDialog(QWidget* parent, SettingsStore& store,
+                            const std::string& settingsPath) {
     QPointer<FormS>& dialog = theDialog();
     delete dialog.data();
     dialog = new FormS(store, settingsPath, FileSystem::real(), parent);
     return dialog.data();
 }
 
-FormS* settingsDialog() { return theDialog().data(); }
+FormS* settingsDialog() {
+    return theDialog().data();
+}
 
 void showSettingsDialog(QWidget* parent, SettingsStore& store, const std::string& settingsPath) {
     QPointer<FormS>& dialog = theDialog();
     if (!dialog || &dialog->settingsStore() != &store || dialog->settingsPath() != settingsPath) {
         delete dialog.data();
-        dialog = new FormS(store, settingsPath, FileSystem::real(), parent,
-                           FormS::Loading::ShowStore);
+        dialog =
+            new FormS(store, settingsPath, FileSystem::real(), parent, FormS::Loading::ShowStore);
     }
     dialog->exec();
 }
