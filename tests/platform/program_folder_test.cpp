@@ -46,28 +46,45 @@ bool contains(const std::vector<std::string>& folders, const std::string& folder
     return std::find(folders.begin(), folders.end(), folder) != folders.end();
 }
 
-TEST(ProgramDataFolder, BuildFolderWithSettingsIsTheProgramsFolder) {
-    Tree tree;
-    const std::string exe = tree.file("prefix/bin/keystride");
-    tree.file("prefix/bin/Settings");
-    tree.folder("prefix/share/vela-keystride"); // the folder beside the program wins
-    EXPECT_EQ(programDataFolder(exe), tree.path("prefix/bin"));
-}
-
-TEST(ProgramDataFolder, InstalledProgramUsesItsShareFolder) {
-    Tree tree;
-    const std::string exe = tree.file("prefix/bin/keystride");
-    tree.file("prefix/share/vela-keystride/Settings");
-    EXPECT_EQ(programDataFolder(exe), tree.path("prefix/share/vela-keystride"));
-}
-
-TEST(ProgramDataFolder, FallsBackToTheExecutablesFolder) {
-    Tree tree;
-    const std::string exe = tree.file("loose/keystride");
-    tree.folder("loose/Settings"); // a folder of that name is not the settings file
-    EXPECT_EQ(programDataFolder(exe), tree.path("loose"));
-    // A program that does not exist (yet) is placed by its path alone.
-    EXPECT_EQ(programDataFolder(tree.path("missing/keystride")), tree.path("missing"));
+TEST(ProgramDataFolder, PicksTheFolderByLayout) {
+    struct Case {
+        const char* layout;
+        std::vector<std::string> files;
+        std::vector<std::string> folders;
+        std::string executable;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        // Settings beside the program wins, even over an installed data folder.
+        {"build folder",
+         {"bin/keystride", "bin/Settings"},
+         {"share/vela-keystride"},
+         "bin/keystride",
+         "bin"},
+        {"installed",
+         {"bin/keystride", "share/vela-keystride/Settings"},
+         {},
+         "bin/keystride",
+         "share/vela-keystride"},
+        // The result is normalised: no "..", no ".", no trailing slash.
+        {"installed, dotted path",
+         {"bin/keystride"},
+         {"share/vela-keystride"},
+         "bin/./keystride",
+         "share/vela-keystride"},
+        // A folder named Settings is not the settings file.
+        {"loose", {"loose/keystride"}, {"loose/Settings"}, "loose/keystride", "loose"},
+        // A program that does not exist (yet) is placed by its path alone.
+        {"missing program", {}, {}, "missing/keystride", "missing"},
+    };
+    for (const Case& c : cases) {
+        Tree tree;
+        for (const std::string& file : c.files)
+            tree.file(file);
+        for (const std::string& folder : c.folders)
+            tree.folder(folder);
+        EXPECT_EQ(programDataFolder(tree.path(c.executable)), tree.path(c.expected)) << c.layout;
+    }
 }
 
 TEST(ProgramDataFolder, FollowsALinkToTheInstalledProgram) {
@@ -78,16 +95,6 @@ TEST(ProgramDataFolder, FollowsALinkToTheInstalledProgram) {
     fs::create_symlink(exe, tree.path("home/bin/keystride"));
     EXPECT_EQ(programDataFolder(tree.path("home/bin/keystride")),
               tree.path("opt/share/vela-keystride"));
-}
-
-TEST(ProgramDataFolder, ResultIsNormalisedWithoutTrailingSlash) {
-    Tree tree;
-    tree.file("prefix/bin/keystride");
-    tree.folder("prefix/share/vela-keystride");
-    const std::string folder = programDataFolder(tree.path("prefix/bin/./keystride"));
-    EXPECT_EQ(folder, tree.path("prefix/share/vela-keystride"));
-    EXPECT_EQ(folder.find(".."), std::string::npos);
-    EXPECT_NE(folder.back(), '/');
 }
 
 TEST(MarkingFontFolders, ListsExistingFoldersToTheirDepthLimits) {
