@@ -12,7 +12,7 @@ packages=(
     # the busy animation
     libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
     # the marking typefaces
-    fontforge python3-fontforge fonts-liberation fontconfig
+    fontforge python3-fontforge fonts-liberation2 fontconfig dpkg-dev
     # documents from word processors, and tools the tests compare with
     libreoffice-writer-nogui pandoc unrtf poppler-utils
     # running the window without a screen
