@@ -179,16 +179,18 @@ QtDocumentPane::QtDocumentPane(QWidget* parent, FileSystem& files)
     : m_editor(new PaneEditor(parent)), m_files(files) {
     QTextDocument* doc = m_editor->document();
     doc->setDocumentMargin(4);
-    QObject::connect(doc, &QTextDocument::contentsChange, m_editor, [this](int, int, int) {
-        m_changed = true;
-        m_paneSelection.reset();
-    });
-    QObject::connect(m_editor, &QTextEdit::cursorPositionChanged, m_editor, [this] {
-        m_paneSelection.reset();
-        m_insertion.reset();
-    });
-    QObject::connect(m_editor, &QTextEdit::selectionChanged, m_editor,
-                     [this] { m_paneSelection.reset(); });
+    m_connections.push_back(
+        QObject::connect(doc, &QTextDocument::contentsChange, m_editor, [this](int, int, int) {
+            m_changed = true;
+            m_paneSelection.reset();
+        }));
+    m_connections.push_back(
+        QObject::connect(m_editor, &QTextEdit::cursorPositionChanged, m_editor, [this] {
+            m_paneSelection.reset();
+            m_insertion.reset();
+        }));
+    m_connections.push_back(QObject::connect(m_editor, &QTextEdit::selectionChanged, m_editor,
+                                             [this] { m_paneSelection.reset(); }));
     m_editor->pasteHook = [this](const QString& text) { insertPlain(text); };
     setBaseFormat(m_base);
     setText(u"");
@@ -197,10 +199,14 @@ QtDocumentPane::QtDocumentPane(QWidget* parent, FileSystem& files)
 
 QtDocumentPane::~QtDocumentPane() {
     if (m_editor) {
-        // The editor may outlive the pane inside its parent widget; its hooks must not.
-        m_editor->disconnect();
-        m_editor->document()->disconnect(m_editor);
+        // The editor may outlive the pane inside its parent widget; the pane's hooks must not,
+        // nor the window's, whose lambdas end with the window.
+        for (const QMetaObject::Connection& connection : m_connections)
+            QObject::disconnect(connection);
         m_editor->pasteHook = nullptr;
+        m_editor->keyHook = nullptr;
+        m_editor->mouseReleased = nullptr;
+        m_editor->focusReceived = nullptr;
         if (!m_editor->parent())
             delete m_editor.data();
     }

@@ -134,6 +134,7 @@ private:
     int m_cursorPosition = -1;
     // An empty selection's format, set through the format setters; typed text takes it.
     std::optional<CharFormat> m_insertion;
+    std::vector<QMetaObject::Connection> m_connections;
 };
 
 // Conversions between the pane's formats and the editor's.

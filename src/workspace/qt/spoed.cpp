@@ -381,7 +381,6 @@ void Spoed::connectPanes() {
             m_engine->SourcePaneClicked();
     };
     // The source is read, not edited: keys that reach it anyway change nothing.
-    m_source->editor()->setReadOnly(false);
     m_source->editor()->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                                 Qt::TextSelectableByKeyboard);
 }
