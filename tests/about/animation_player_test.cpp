@@ -120,6 +120,23 @@ TEST_F(AnimationPlayerTest, FilesThatAreNoClipLeaveTheControlEmpty) {
     EXPECT_EQ(opened, player.frameCount() > 0);
 }
 
+TEST_F(AnimationPlayerTest, ACutOffClipGivesTheFramesBeforeTheCutOrNone) {
+    if (!animationDecodingAvailable())
+        GTEST_SKIP() << "built without a video decoder";
+    const QByteArray clip = shippedBytes();
+    ASSERT_FALSE(clip.isEmpty());
+    AnimationPlayer whole;
+    ASSERT_TRUE(whole.open(ShippedClip));
+    for (qsizetype length = 0; length < clip.size(); length += 487) {
+        SCOPED_TRACE(length);
+        AnimationPlayer player;
+        const bool opened =
+            player.open(writeFile(QStringLiteral("cut-%1.avi").arg(length), clip.left(length)));
+        EXPECT_EQ(opened, player.frameCount() > 0);
+        EXPECT_LE(player.frameCount(), whole.frameCount());
+    }
+}
+
 TEST_F(AnimationPlayerTest, AFailedOpenDropsTheClipShownBefore) {
     if (!animationDecodingAvailable())
         GTEST_SKIP() << "built without a video decoder";
