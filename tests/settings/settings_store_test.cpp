@@ -149,5 +149,14 @@ TEST_F(SettingsStoreFile, SavedSettingsLoadBackAndTheFileHas24Bytes) {
     EXPECT_EQ(loadSettings(FileSystem::real(), path("Settings")), store);
 }
 
+TEST(SettingsStoreShipped, TheInstalledFileIsCompleteAndHoldsTheDialogsInitialState) {
+    const std::string path = KEYSTRIDE_DATA_DIR "/Settings";
+    ReadResult read = FileSystem::real().readAll(path, 1024);
+    ASSERT_FALSE(read.error) << read.error->description;
+    EXPECT_EQ(read.bytes.size(), 24u);
+    EXPECT_EQ(read.bytes, formatSettings(SettingsStore{}));
+    EXPECT_EQ(parseSettings(read.bytes), SettingsStore{});
+}
+
 } // namespace
 } // namespace keystride
