@@ -14,8 +14,9 @@ The RTF is kept plain so that every rich-text reader takes it: a font table, a c
 \\b, \\fs, \\cf, \\par, and \\'hh escapes in Windows-1252 for letters such as \u00ea and \u00eb.
 The output holds only 7-bit bytes.
 
-    scripts/make-help.py [source.txt output.RTF language-id] ...
-Without arguments both documents are written into data/.
+    scripts/make-help.py [--check] [source.txt output.RTF language-id] ...
+Without file arguments both documents are written into data/. With --check nothing is written:
+the exit status says whether the documents match their sources.
 """
 
 import re
@@ -173,6 +174,8 @@ def convert(text, language, source="source"):
 
 
 def main(argv):
+    check = "--check" in argv
+    argv = [arg for arg in argv if arg != "--check"]
     jobs = DOCUMENTS
     if argv:
         if len(argv) % 3:
@@ -185,6 +188,14 @@ def main(argv):
         except (OSError, UnicodeDecodeError, SourceError) as error:
             print(f"make-help: {source}: {error}", file=sys.stderr)
             return 1
+        if check:
+            current = target.read_bytes() if target.exists() else b""
+            if current != rtf.encode("ascii"):
+                print(f"make-help: {target} is out of date; run scripts/make-help.py",
+                      file=sys.stderr)
+                return 1
+            print(f"make-help: {target} matches {source}")
+            continue
         target.write_bytes(rtf.encode("ascii"))
         print(f"make-help: wrote {target} ({len(rtf)} bytes)")
     return 0
