@@ -12,13 +12,14 @@ namespace keystride {
 class MessageBoxes;
 class ProcessLauncher;
 
-// The texts of the box.
+// The texts of the box. The converter's site is the one the document loaders name after a
+// conversion.
 inline constexpr const char* AboutApplicationTitle = "Vela Keystride";
 inline constexpr const char* AboutProductLine = "Vela Keystride 2.1";
 inline constexpr const char* AboutConverterCredit =
     "A free utility, Docx2Rtf.exe, was used to convert Word 2007 and Open Office documents.";
-inline constexpr const char* AboutConverterSite = "https://vela-keystride.example.org/docx2rtf";
-inline constexpr const char* AboutContactAddress = "keystride@vela-keystride.example.org";
+inline constexpr const char* AboutConverterSite = "https://velakeystride.org/docx2rtf";
+inline constexpr const char* AboutContactAddress = "info@velakeystride.org";
 
 class frmAbout : public QDialog {
     Q_OBJECT
