@@ -228,25 +228,5 @@ TEST_F(SettingsDialogModelTest, AFullDiskIsReportedLikeAnyOtherWriteFailure) {
     EXPECT_EQ(readFile(), lines({"N", "N", "N", "N", "N", "N", "N", "N"}));
 }
 
-TEST(SettingsBoxRows, CaptionsFromTopToBottom) {
-    const char* expected[][2] = {
-        {"Check1", "10 minute Time Limit for new speed tests"},
-        {"Check2", "Check for 1.5 line spacing when marking"},
-        {"Check4", "Check for double spacing when marking"},
-        {"Check8", "Check for Courier font when marking"},
-        {"Check5", "Display WPM with 1 decimal"},
-        {"Check6", "Display WPM as integer"},
-        {"Check7", "Display WPM as multiple of 5"},
-        {"Check3", "Count strokes of excess words"},
-    };
-    const auto& rows = settingsBoxRows();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_STREQ(rows[i].objectName, expected[i][0]);
-        EXPECT_STREQ(rows[i].caption, expected[i][1]);
-        EXPECT_EQ(std::string("Check") + std::to_string(static_cast<int>(rows[i].box)),
-                  rows[i].objectName);
-    }
-}
-
 } // namespace
 } // namespace keystride
