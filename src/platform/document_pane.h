@@ -20,7 +20,7 @@ public:
     // Plain text, line ends CR LF. Setting replaces the whole content in the base format.
     virtual std::u16string text() const = 0;
     virtual void setText(std::u16string_view text) = 0;
-    int textLength() const { return static_cast<int>(text().size()); }
+    virtual int textLength() const { return static_cast<int>(text().size()); }
 
     // The whole content as RTF markup. Setting replaces the content.
     virtual std::string textRtf() const = 0;

@@ -23,7 +23,7 @@ public:
     std::u16string text() const override { return m_text; }
     void setText(std::u16string_view text) override;
     // The same as the pane interface's, without copying the text.
-    int textLength() const { return static_cast<int>(m_text.size()); }
+    int textLength() const override { return static_cast<int>(m_text.size()); }
 
     std::string textRtf() const override;
     void setTextRtf(std::string_view rtf) override;

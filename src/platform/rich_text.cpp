@@ -54,33 +54,51 @@ RichDocument RichDocument::fromPlainText(std::u16string_view text, const CharFor
 std::u16string fromUtf8(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
+    auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
     std::size_t i = 0;
     while (i < utf8.size()) {
-        auto b0 = static_cast<unsigned char>(utf8[i]);
-        char32_t cp = 0xFFFD;
-        std::size_t len = 1;
+        const unsigned char b0 = byteAt(i);
+        std::size_t len = 0;
+        char32_t cp = 0;
+        char32_t min = 0;
         if (b0 < 0x80) {
+            len = 1;
             cp = b0;
-        } else if ((b0 & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-            cp = ((b0 & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+        } else if ((b0 & 0xE0) == 0xC0) {
             len = 2;
-        } else if ((b0 & 0xF0) == 0xE0 && i + 2 < utf8.size()) {
-            cp = ((b0 & 0x0F) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3F) << 6) |
-                 (static_cast<unsigned char>(utf8[i + 2]) & 0x3F);
+            cp = b0 & 0x1F;
+            min = 0x80;
+        } else if ((b0 & 0xF0) == 0xE0) {
             len = 3;
-        } else if ((b0 & 0xF8) == 0xF0 && i + 3 < utf8.size()) {
-            cp = ((b0 & 0x07) << 18) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3F) << 12) |
-                 ((static_cast<unsigned char>(utf8[i + 2]) & 0x3F) << 6) |
-                 (static_cast<unsigned char>(utf8[i + 3]) & 0x3F);
+            cp = b0 & 0x0F;
+            min = 0x800;
+        } else if ((b0 & 0xF8) == 0xF0) {
             len = 4;
+            cp = b0 & 0x07;
+            min = 0x10000;
+        }
+        bool valid = len > 0 && i + len <= utf8.size();
+        for (std::size_t k = 1; valid && k < len; ++k) {
+            if ((byteAt(i + k) & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (byteAt(i + k) & 0x3F);
+        }
+        if (valid && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
+            valid = false;
+        if (!valid) {
+            // A malformed sequence costs one byte and reads as the replacement character.
+            out += char16_t(0xFFFD);
+            ++i;
+            continue;
         }
         i += len;
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
+        if (cp >= 0x10000) {
             cp -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (cp >> 10));
             out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         } else {
-            out += static_cast<char16_t>(cp > 0x10FFFF ? 0xFFFD : cp);
+            out += static_cast<char16_t>(cp);
         }
     }
     return out;
