@@ -7,8 +7,8 @@
 namespace keystride {
 
 struct ZoomStep {
-    double delta = 0;      // points added to the size
-    double limit = 0;      // the size must stay below (zoom in) or above (zoom out) this
+    double delta = 0;           // points added to the size
+    double limit = 0;           // the size must stay below (zoom in) or above (zoom out) this
     bool keepSelection = false; // the source pane keeps its whole text selected
 };
 

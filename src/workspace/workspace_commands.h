@@ -53,7 +53,9 @@ public:
     // The window is about to close for `reason`; true when it may close.
     bool queryClose(CloseReason reason);
 
-    void setSaveSpeedTestAs(std::function<void()> command) { m_saveSpeedTestAs = std::move(command); }
+    void setSaveSpeedTestAs(std::function<void()> command) {
+        m_saveSpeedTestAs = std::move(command);
+    }
 
     int ElapsedSeconds = 0;
 

@@ -44,8 +44,8 @@ TEST(QtPanePositions, MapBothWaysAroundParagraphBreaks) {
         int pane;
         int document;
     };
-    const Row toDocument[] = {{0, 0}, {2, 2},  {3, 2},  {4, 3},  {6, 5},   {7, 5},
-                              {8, 6}, {9, 6},  {10, 7}, {12, 9}, {99, 9}, {-3, 0}};
+    const Row toDocument[] = {{0, 0}, {2, 2}, {3, 2},  {4, 3},  {6, 5},  {7, 5},
+                              {8, 6}, {9, 6}, {10, 7}, {12, 9}, {99, 9}, {-3, 0}};
     for (const Row& row : toDocument)
         EXPECT_EQ(pane->toDocument(row.pane), row.document) << "pane " << row.pane;
     const Row toPane[] = {{0, 0}, {2, 2}, {4, 3}, {6, 5}, {8, 6}, {12, 9}};

@@ -15,8 +15,8 @@ TEST_F(Format, EachSpacingCommandSetsTheModeTheMarkAndEveryParagraph) {
         int mode;
         LineSpacing spacing;
     };
-    const Row rows[] = {{mnu15LineSpacing, 1, OneAndAHalf}, {mnuDouble, 2, Double},
-                        {mnuSingle, 0, Single}};
+    const Row rows[] = {
+        {mnu15LineSpacing, 1, OneAndAHalf}, {mnuDouble, 2, Double}, {mnuSingle, 0, Single}};
     typed.setText(u"First paragraph\r\nsecond\r\n\r\nlast");
     for (const Row& row : rows) {
         row.command(context);

@@ -79,8 +79,10 @@ TEST_F(SpoedTest, TheMenuBarReadsAsDesigned) {
         captions << item->text();
         names << (item->menu() ? item->menu()->objectName() : item->objectName());
     }
-    EXPECT_EQ(captions, (QStringList{"Speed&Test ", "&SourceFiles  ", "Se&ttings", "&Help", "E&xit"}));
-    EXPECT_EQ(names, (QStringList{"mnuDocument", "mnuTeacher", "mnuSettings", "mnuHelp", "mnuExit"}));
+    EXPECT_EQ(captions,
+              (QStringList{"Speed&Test ", "&SourceFiles  ", "Se&ttings", "&Help", "E&xit"}));
+    EXPECT_EQ(names,
+              (QStringList{"mnuDocument", "mnuTeacher", "mnuSettings", "mnuHelp", "mnuExit"}));
 }
 
 TEST_F(SpoedTest, EveryMenuItemHasItsCaptionShortcutAndPlace) {
@@ -90,11 +92,12 @@ TEST_F(SpoedTest, EveryMenuItemHasItsCaptionShortcutAndPlace) {
     };
     const Row menus[] = {
         {"mnuDocument",
-         {"mnuNewTest", "mnuTypedDoc", "mnuReOpen", "mnuResults", "mnuMarked", "mnuSave", "mnuPrint",
-          "mnuSep2", "mnuExport", "mnuSep", "mnuCalculate", "mnuSep1", "mnuFormat"}},
+         {"mnuNewTest", "mnuTypedDoc", "mnuReOpen", "mnuResults", "mnuMarked", "mnuSave",
+          "mnuPrint", "mnuSep2", "mnuExport", "mnuSep", "mnuCalculate", "mnuSep1", "mnuFormat"}},
         {"mnuFormat", {"mnuSingle", "mnu15LineSpacing", "mnuDouble", "mnuZoom"}},
         {"mnuZoom", {"mnuminus", "mnuplus"}},
-        {"mnuTeacher", {"mnuOpenorigin", "mnuSaveSource", "mnuPrintSource", "mnuForce", "mnuZoom1"}},
+        {"mnuTeacher",
+         {"mnuOpenorigin", "mnuSaveSource", "mnuPrintSource", "mnuForce", "mnuZoom1"}},
         {"mnuZoom1", {"mnuUit", "mnuIn"}},
         {"mnuHelp", {"mnuAfrikaans", "mnuEnglish", "mnuAbout"}},
     };
@@ -187,7 +190,8 @@ TEST_F(SpoedTest, ControlsSitWhereTheDesignPutsThem) {
     EXPECT_TRUE(action("mnuSingle")->isChecked());
     EXPECT_EQ(window->RichTextBox1().baseFormat().size, 12.0);
     EXPECT_EQ(window->RichTextBox2().baseFormat().size, 9.75);
-    EXPECT_EQ(window->RichTextBox2().editor()->palette().color(QPalette::Base), QColor(224, 224, 224));
+    EXPECT_EQ(window->RichTextBox2().editor()->palette().color(QPalette::Base),
+              QColor(224, 224, 224));
 }
 
 TEST_F(SpoedTest, SpacingItemsCarryExactlyOneMark) {

@@ -53,9 +53,9 @@ TEST_F(TimedTest, TheDisplayCountsMinutesTensAndUnits) {
 TEST_F(TimedTest, TheDigitsAreReadBackFromTheDisplay) {
     commands.keyPressed(u'T');
     // Whatever the display shows is where the clock goes on from; a non-digit counts as 0.
-    const std::pair<const char*, const char*> rows[] = {
-        {"", "00:01"},      {"03:45", "03:46"}, {"03:59", "04:00"},
-        {"0x:y9", "00:10"}, {"7", "00:08"},     {"09:59", "010:00"}};
+    const std::pair<const char*, const char*> rows[] = {{"", "00:01"},      {"03:45", "03:46"},
+                                                        {"03:59", "04:00"}, {"0x:y9", "00:10"},
+                                                        {"7", "00:08"},     {"09:59", "010:00"}};
     for (const auto& [shown, next] : rows) {
         view.setClockText(shown);
         tick(1);

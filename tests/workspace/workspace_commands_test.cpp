@@ -89,9 +89,19 @@ TEST_F(Workspace, ExitAsksOnlyForAChangedNonEmptyTest) {
     for (const Row& row : rows) {
         ScriptedMessageBoxes boxes;
         RecordingView exitView;
-        WorkspaceContext scoped{typed,    source,    state,    settings,  exitView,
-                                boxes,    dialogs,   printing, clock,     processes,
-                                files,    context.programFolder, context.currentFolder};
+        WorkspaceContext scoped{typed,
+                                source,
+                                state,
+                                settings,
+                                exitView,
+                                boxes,
+                                dialogs,
+                                printing,
+                                clock,
+                                processes,
+                                files,
+                                context.programFolder,
+                                context.currentFolder};
         WorkspaceCommands exitCommands(scoped);
         int saves = 0;
         exitCommands.setSaveSpeedTestAs([&saves] { ++saves; });
@@ -124,10 +134,14 @@ TEST_F(Workspace, ClosingTheWindowAsksWhetherToExit) {
         bool closes;
     };
     const Row rows[] = {
-        {CloseReason::UserClose, MessageAnswer::No, "Do you really want to exit Vela Keystride?", false},
-        {CloseReason::UserClose, MessageAnswer::Yes, "Do you really want to exit Vela Keystride?", true},
-        {CloseReason::Other, MessageAnswer::Yes, "Do you really want to exit the application?", true},
-        {CloseReason::Other, MessageAnswer::No, "Do you really want to exit the application?", false},
+        {CloseReason::UserClose, MessageAnswer::No, "Do you really want to exit Vela Keystride?",
+         false},
+        {CloseReason::UserClose, MessageAnswer::Yes, "Do you really want to exit Vela Keystride?",
+         true},
+        {CloseReason::Other, MessageAnswer::Yes, "Do you really want to exit the application?",
+         true},
+        {CloseReason::Other, MessageAnswer::No, "Do you really want to exit the application?",
+         false},
     };
     typed.setText(u"changed test");
     for (const Row& row : rows) {

@@ -92,10 +92,18 @@ protected:
     ScriptedPrinting printing;
     ManualClock clock;
     ScriptedProcessLauncher processes;
-    WorkspaceContext context{typed,    source,    state,
-                             settings, view,      messages,
-                             dialogs,  printing,  clock,
-                             processes, files,    (m_root / "program").string(),
+    WorkspaceContext context{typed,
+                             source,
+                             state,
+                             settings,
+                             view,
+                             messages,
+                             dialogs,
+                             printing,
+                             clock,
+                             processes,
+                             files,
+                             (m_root / "program").string(),
                              (m_root / "current").string()};
     WorkspaceCommands commands{context};
 };

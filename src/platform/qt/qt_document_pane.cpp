@@ -487,8 +487,7 @@ void QtDocumentPane::setSelText(std::u16string_view text) {
 
 // ---- formats -----------------------------------------------------------------------------------
 
-template <typename T, typename Get>
-std::optional<T> QtDocumentPane::readSelection(Get get) const {
+template <typename T, typename Get> std::optional<T> QtDocumentPane::readSelection(Get get) const {
     Range range = selection();
     if (range.end == range.start)
         return get(insertionFormat());

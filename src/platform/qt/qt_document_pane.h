@@ -117,8 +117,7 @@ private:
     CharFormat markFormat(const QTextBlock& block, int which) const;
     CharFormat insertionFormat() const;
     // Reads one attribute over the selection: a single value, or nullopt when characters differ.
-    template <typename T, typename Get>
-    std::optional<T> readSelection(Get get) const;
+    template <typename T, typename Get> std::optional<T> readSelection(Get get) const;
     // Changes the selection's characters (paragraph marks included) through `change`.
     void changeSelection(const std::function<void(CharFormat&)>& change);
     void insertPlain(const QString& text);

@@ -73,7 +73,7 @@ MessageAnswer QtMessageBoxes::show(const std::string& text, const std::string& t
     default:
         break;
     }
-    return buttons == MessageButtons::Ok ? MessageAnswer::Ok
+    return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
            : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                               : MessageAnswer::Cancel;
 }
@@ -97,15 +97,13 @@ QString qtFileFilter(const std::string& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
-std::string QtFileDialogs::getOpenFileName(const std::string& filter,
-                                           const std::string& fileName) {
+std::string QtFileDialogs::getOpenFileName(const std::string& filter, const std::string& fileName) {
     return QFileDialog::getOpenFileName(m_parent, QString(), QString::fromStdString(fileName),
                                         qtFileFilter(filter))
         .toStdString();
 }
 
-std::string QtFileDialogs::getSaveFileName(const std::string& filter,
-                                           const std::string& fileName) {
+std::string QtFileDialogs::getSaveFileName(const std::string& filter, const std::string& fileName) {
     return QFileDialog::getSaveFileName(m_parent, QString(), QString::fromStdString(fileName),
                                         qtFileFilter(filter))
         .toStdString();

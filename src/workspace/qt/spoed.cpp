@@ -106,10 +106,10 @@ Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* 
     buildMenus();
     placeControls();
 
-    m_context = std::make_unique<WorkspaceContext>(WorkspaceContext{
-        *m_typed, *m_source, m_state, m_settings, *this, *m_services.messages,
-        *m_services.dialogs, *m_services.printing, *m_services.clock, *m_services.processes,
-        *m_services.files, m_programFolder, "."});
+    m_context = std::make_unique<WorkspaceContext>(
+        WorkspaceContext{*m_typed, *m_source, m_state, m_settings, *this, *m_services.messages,
+                         *m_services.dialogs, *m_services.printing, *m_services.clock,
+                         *m_services.processes, *m_services.files, m_programFolder, "."});
     m_commands = std::make_unique<WorkspaceCommands>(*m_context);
     m_commands->setSaveSpeedTestAs([this] { runDocumentCommand("mnuSave"); });
 #ifdef KEYSTRIDE_HAVE_MARKING
@@ -225,7 +225,8 @@ void Spoed::buildControls() {
         runDocumentCommand("mnuTypedDoc");
         m_state.CutOffPending = false;
     });
-    connect(m_command3, &QPushButton::clicked, this, [this] { runDocumentCommand("mnuOpenorigin"); });
+    connect(m_command3, &QPushButton::clicked, this,
+            [this] { runDocumentCommand("mnuOpenorigin"); });
     connect(m_command4, &QPushButton::clicked, this, [this] { runDocumentCommand("mnuPrint"); });
     connect(m_command2, &QPushButton::clicked, this, [this] { startMarkingRun(); });
     connect(m_command8, &QPushButton::clicked, this, [this] { armCutOff(); });
@@ -257,23 +258,25 @@ void Spoed::buildMenus() {
 
     QMenu* speedTest = bar->addMenu(QStringLiteral("Speed&Test "));
     speedTest->setObjectName(QStringLiteral("mnuDocument"));
-    addCommand(speedTest, "mnuNewTest", QStringLiteral("&New "), {}, [this] { m_commands->mnuNewTest(); });
-    addCommand(speedTest, "mnuTypedDoc", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O),
-               document("mnuTypedDoc"));
+    addCommand(speedTest, "mnuNewTest", QStringLiteral("&New "), {},
+               [this] { m_commands->mnuNewTest(); });
+    addCommand(speedTest, "mnuTypedDoc", QStringLiteral("&Open"),
+               QKeySequence(Qt::CTRL | Qt::Key_O), document("mnuTypedDoc"));
     addCommand(speedTest, "mnuReOpen", QStringLiteral("ReOpen"), {}, document("mnuReOpen"));
     addCommand(speedTest, "mnuResults", QStringLiteral("Open Results"),
                QKeySequence(Qt::CTRL | Qt::Key_R), document("mnuResults"));
-    addCommand(speedTest, "mnuMarked", QStringLiteral("Open Marked tests"), {}, document("mnuMarked"));
-    addCommand(speedTest, "mnuSave", QStringLiteral("&Save As..."), QKeySequence(Qt::CTRL | Qt::Key_S),
-               document("mnuSave"));
+    addCommand(speedTest, "mnuMarked", QStringLiteral("Open Marked tests"), {},
+               document("mnuMarked"));
+    addCommand(speedTest, "mnuSave", QStringLiteral("&Save As..."),
+               QKeySequence(Qt::CTRL | Qt::Key_S), document("mnuSave"));
     addCommand(speedTest, "mnuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
                document("mnuPrint"));
     separator(speedTest, "mnuSep2");
-    addCommand(speedTest, "mnuExport", QStringLiteral("Export to MS Word"), QKeySequence(Qt::Key_F11),
-               document("mnuExport"));
+    addCommand(speedTest, "mnuExport", QStringLiteral("Export to MS Word"),
+               QKeySequence(Qt::Key_F11), document("mnuExport"));
     separator(speedTest, "mnuSep");
-    addCommand(speedTest, "mnuCalculate", QStringLiteral("Calculate WPM"), QKeySequence(Qt::Key_F12),
-               [this] { startMarkingRun(); });
+    addCommand(speedTest, "mnuCalculate", QStringLiteral("Calculate WPM"),
+               QKeySequence(Qt::Key_F12), [this] { startMarkingRun(); });
     separator(speedTest, "mnuSep1");
 
     QMenu* format = speedTest->addMenu(QStringLiteral("F&ormat"));
@@ -289,7 +292,8 @@ void Spoed::buildMenus() {
     m_single->setChecked(true);
     // The commands decide the marks themselves; a click must not toggle them first.
     for (QAction* action : {m_single, m_oneAndAHalf, m_double})
-        connect(action, &QAction::triggered, this, [this] { setLineSpacingCheck(m_state.LineSpacingMode); });
+        connect(action, &QAction::triggered, this,
+                [this] { setLineSpacingCheck(m_state.LineSpacingMode); });
 
     QMenu* zoom = format->addMenu(QStringLiteral("Zoom "));
     zoom->setObjectName(QStringLiteral("mnuZoom"));
@@ -299,10 +303,11 @@ void Spoed::buildMenus() {
     QMenu* teacher = bar->addMenu(QStringLiteral("&SourceFiles  "));
     teacher->setObjectName(QStringLiteral("mnuTeacher"));
     addCommand(teacher, "mnuOpenorigin", QStringLiteral("&Open"), {}, document("mnuOpenorigin"));
-    addCommand(teacher, "mnuSaveSource", QStringLiteral("Save As..."), {}, document("mnuSaveSource"));
+    addCommand(teacher, "mnuSaveSource", QStringLiteral("Save As..."), {},
+               document("mnuSaveSource"));
     addCommand(teacher, "mnuPrintSource", QStringLiteral("&Print"), {}, document("mnuPrintSource"));
-    addCommand(teacher, "mnuForce", QStringLiteral("Force end of speedTest"), QKeySequence(Qt::Key_F9),
-               [this] { m_commands->mnuForce(); });
+    addCommand(teacher, "mnuForce", QStringLiteral("Force end of speedTest"),
+               QKeySequence(Qt::Key_F9), [this] { m_commands->mnuForce(); });
     QMenu* zoom1 = teacher->addMenu(QStringLiteral("Zoom"));
     zoom1->setObjectName(QStringLiteral("mnuZoom1"));
     addCommand(zoom1, "mnuUit", QStringLiteral("Out"), {}, [this] { mnuUit(*m_context); });
@@ -318,8 +323,10 @@ void Spoed::buildMenus() {
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    addCommand(help, "mnuAfrikaans", QStringLiteral("Afrikaans"), {}, [this] { m_commands->mnuAfrikaans(); });
-    addCommand(help, "mnuEnglish", QStringLiteral("English"), {}, [this] { m_commands->mnuEnglish(); });
+    addCommand(help, "mnuAfrikaans", QStringLiteral("Afrikaans"), {},
+               [this] { m_commands->mnuAfrikaans(); });
+    addCommand(help, "mnuEnglish", QStringLiteral("English"), {},
+               [this] { m_commands->mnuEnglish(); });
     addCommand(help, "mnuAbout", QStringLiteral("About"), {}, [this] {
 #ifdef KEYSTRIDE_HAVE_ABOUT_BOX
         showAboutBox(this, *m_services.processes);
@@ -342,7 +349,8 @@ void Spoed::placeControls() {
     m_picture1->setGeometry(grow(twipRect(120, 480, 7575, 9255), 0, 0, half, extraHeight));
     m_typed->editor()->setGeometry(grow(twipRect(480, 600, 7170, 9045), 0, 0, half, extraHeight));
     m_picture2->setGeometry(grow(twipRect(7800, 1200, 7095, 8535), half, 0, half, extraHeight));
-    m_source->editor()->setGeometry(grow(twipRect(8160, 1320, 6690, 8280), half, 0, half, extraHeight));
+    m_source->editor()->setGeometry(
+        grow(twipRect(8160, 1320, 6690, 8280), half, 0, half, extraHeight));
 
     m_label2->setGeometry(QRect(px(240), px(240), px(840), 17));
     m_label3->setGeometry(QRect(px(3000), px(240), px(11775) + extraWidth, 17));

@@ -10,8 +10,7 @@ namespace {
 
 constexpr int IconSize = 64;
 
-template <typename Draw>
-QIcon drawn(Draw draw) {
+template <typename Draw> QIcon drawn(Draw draw) {
     QPixmap pixmap(IconSize, IconSize);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
