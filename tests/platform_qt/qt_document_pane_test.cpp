@@ -40,6 +40,7 @@ std::unique_ptr<QtDocumentPane> makePane(std::u16string_view text) {
 // break is one position. Between CR and LF is the end of the paragraph.
 TEST(QtPanePositions, MapBothWaysAroundParagraphBreaks) {
     auto pane = makePane(u"ab\r\ncd\r\n\r\nef");
+    EXPECT_EQ(pane->textLength(), 12);
     struct Row {
         int pane;
         int document;

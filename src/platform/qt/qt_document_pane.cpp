@@ -261,6 +261,13 @@ std::u16string QtDocumentPane::text() const {
     return out;
 }
 
+int QtDocumentPane::textLength() const {
+    // Each block counts its separator once where the pane counts CR LF, and the last block's
+    // separator is no character of the pane's.
+    QTextDocument* doc = m_editor->document();
+    return doc->characterCount() + doc->blockCount() - 2;
+}
+
 void QtDocumentPane::setText(std::u16string_view text) {
     setRichDocument(RichDocument::fromPlainText(text, m_base));
 }

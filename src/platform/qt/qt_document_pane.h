@@ -57,6 +57,7 @@ public:
 
     std::u16string text() const override;
     void setText(std::u16string_view text) override;
+    int textLength() const override;
     std::string textRtf() const override;
     void setTextRtf(std::string_view rtf) override;
 
