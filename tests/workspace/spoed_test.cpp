@@ -4,9 +4,11 @@
 #include "workspace/qt/spoed.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -279,6 +281,42 @@ TEST_F(SpoedTest, F9AndAClickInTheSourceStartARunUpToTheClick) {
     EXPECT_EQ(window->RichTextBox2().formatSpans().size(), 1u);
 }
 #endif
+
+#if defined(KEYSTRIDE_HAVE_SETTINGS_DIALOG) && defined(KEYSTRIDE_HAVE_ABOUT_BOX)
+TEST_F(SpoedTest, SettingsAndAboutOpenTheirDialogsOverTheWindow) {
+    // FormS is modal: it is closed as soon as it shows.
+    QString shown;
+    std::function<void()> closeModal = [&shown, &closeModal] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown = QString::fromLatin1(modal->metaObject()->className());
+            modal->close();
+        } else {
+            QTimer::singleShot(10, closeModal);
+        }
+    };
+    QTimer::singleShot(0, closeModal);
+    action("mnuSettings")->trigger();
+    EXPECT_EQ(shown, QStringLiteral("keystride::FormS"));
+
+    // The About box stays open beside the window.
+    action("mnuAbout")->trigger();
+    QStringList open;
+    for (QDialog* dialog : window->findChildren<QDialog*>()) {
+        if (dialog->isVisible())
+            open << QString::fromLatin1(dialog->metaObject()->className());
+        dialog->close();
+    }
+    EXPECT_TRUE(open.contains(QStringLiteral("keystride::frmAbout")))
+        << open.join(' ').toStdString();
+}
+#endif
+
+TEST_F(SpoedTest, AClickOnTheWhiteFrameGivesTheSpeedTestTheFocus) {
+    window->findChild<QPushButton*>("Command2")->setFocus();
+    QWidget* frame = window->findChild<QWidget*>("Picture1");
+    QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(window->RichTextBox1().editor()->hasFocus());
+}
 
 TEST_F(SpoedTest, ExitAndCloseAskTheirQuestions) {
     // An unchanged test: Exit ends at once.
