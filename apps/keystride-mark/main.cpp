@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     char self[4096] = {};
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     const std::string executable = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : argv[0];
+    const std::size_t slash = executable.find_last_of('/');
+    options->converterFolder = slash == std::string::npos ? "." : executable.substr(0, slash);
     return keystride::runMarkCommand(*options, keystride::programDataFolder(executable), std::cout,
                                      std::cerr);
 }

@@ -2,8 +2,12 @@
 
 #include "run_json.h"
 
+#include "documents/conversion.h"
 #include "documents/line_spacing.h"
+#include "documents/posix_process_launcher.h"
 #include "marking/marking_run.h"
+#include "platform/libreoffice.h"
+#include "results/error_box.h"
 #include "platform/memory_pane.h"
 #include "platform/program_folder.h"
 #include "platform/scripted_services.h"
@@ -12,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iomanip>
+#include <set>
 #include <ostream>
 #include <sstream>
 
@@ -19,8 +24,10 @@ namespace keystride {
 
 const char* const MarkUsage =
     "usage: keystride-mark [options] SOURCE TYPED...\n"
-    "  Marks each speed test TYPED (a file, or a folder of .rtf and .txt files) against the\n"
-    "  source document SOURCE, writes the marked test (.rug) and a line in Resultaat.res.\n"
+    "  Marks each speed test TYPED (a file, or a folder of .rtf, .txt, .doc, .docx and .odt\n"
+    "  files) against the source document SOURCE, writes the marked test (.rug) and a line in\n"
+    "  Resultaat.res. .doc, .docx and .odt files are first converted to .rtf beside themselves\n"
+    "  (with LibreOffice and Docx2Rtf), as the window's open commands do.\n"
     "options:\n"
     "  --settings FILE        settings file (default: \"Settings\" beside the program)\n"
     "  --cut-off N            the compared source ends at caret position N (as a click)\n"
@@ -78,7 +85,14 @@ std::string lower(std::string s) {
     return s;
 }
 
-// A folder stands for every .rtf and .txt file in it, sorted by name.
+bool isDocumentFile(const std::string& extension) {
+    return extension == ".rtf" || extension == ".txt" || extension == ".doc" ||
+           extension == ".docx" || extension == ".odt";
+}
+
+// A folder stands for every .rtf, .txt, .doc, .docx and .odt file in it, sorted by name. A
+// word-processor document and the .rtf of the same name are one speed test: the document is
+// converted again over that .rtf, so only the document is listed.
 std::vector<std::string> expandTyped(const std::vector<std::string>& typed, std::ostream& err,
                                      bool& unreadable) {
     namespace fs = std::filesystem;
@@ -92,7 +106,7 @@ std::vector<std::string> expandTyped(const std::vector<std::string>& typed, std:
         std::vector<std::string> inFolder;
         for (const auto& entry : fs::directory_iterator(item, ec)) {
             const std::string ext = lower(entry.path().extension().string());
-            if ((ext == ".rtf" || ext == ".txt") && entry.is_regular_file(ec))
+            if (isDocumentFile(ext) && entry.is_regular_file(ec))
                 inFolder.push_back(entry.path().string());
         }
         if (ec) {
@@ -100,11 +114,51 @@ std::vector<std::string> expandTyped(const std::vector<std::string>& typed, std:
                 << "\n";
             unreadable = true;
         }
+        std::set<std::string> converted;
+        for (const std::string& file : inFolder) {
+            if (conversionKindOf(file) != ConversionKind::None)
+                converted.insert(rtfPathFor(file));
+        }
+        std::erase_if(inFolder, [&](const std::string& file) { return converted.count(file) > 0; });
         std::sort(inFolder.begin(), inFolder.end());
         files.insert(files.end(), inFolder.begin(), inFolder.end());
     }
     return files;
 }
+
+// Word-processor documents become .rtf files as the open commands make them. Docx2Rtf converts a
+// whole folder at once, so each folder and kind is converted once per command.
+class MarkConversions {
+public:
+    MarkConversions(FileSystem& files, const std::string& converterFolder)
+        : m_office(m_launcher, files), m_converter(m_launcher, files, m_office, converterFolder) {}
+
+    // The path to load, or nullopt after writing why the document cannot be marked.
+    std::optional<std::string> prepare(const std::string& path, const char* role,
+                                       std::ostream& err) {
+        const ConversionKind kind = conversionKindOf(path);
+        if (kind == ConversionKind::None)
+            return path;
+        const std::string key = converterFolderOf(path) + "|" + converterKindArgument(kind);
+        if ((kind == ConversionKind::Docx || kind == ConversionKind::Odt) && m_done.count(key))
+            return rtfPathFor(path);
+        const ConversionOutcome outcome = m_converter.ConvertToRtf(path);
+        if (outcome.error) {
+            err << "keystride-mark: cannot convert the " << role << " " << path << " to RTF: "
+                << outcome.error->description << "\n";
+            return std::nullopt;
+        }
+        if (kind != ConversionKind::Doc)
+            m_done.insert(key);
+        return outcome.path;
+    }
+
+private:
+    PosixProcessLauncher m_launcher;
+    LibreOfficeWordProcessor m_office;
+    DocumentConverter m_converter;
+    std::set<std::string> m_done;
+};
 
 std::string printable(const std::u16string& text) {
     std::string out;
@@ -225,14 +279,22 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
 
     MemoryPane typed(CharFormat{"Courier New", 12.0}, files);
     MemoryPane source(CharFormat{"Courier New", 9.75}, files);
-    if (FileResult error = source.loadFile(options.source)) {
+    // Conversions write .rtf files even with --no-write: they are the documents' other form,
+    // not results.
+    MarkConversions conversions(disk, options.converterFolder.empty() ? programFolder
+                                                                      : options.converterFolder);
+    const std::optional<std::string> sourcePath =
+        conversions.prepare(options.source, "source document", err);
+    if (!sourcePath)
+        return 2;
+    if (FileResult error = source.loadFile(*sourcePath)) {
         err << "keystride-mark: cannot open the source document " << options.source << ": "
             << error->description << "\n";
         return 2;
     }
 
     HeadlessWindow window;
-    window.setLabel4(options.source);
+    window.setLabel4(*sourcePath);
     marking::WorkspaceState state;
     state.FontMarking = options.fontMarking
                             ? *options.fontMarking
@@ -250,11 +312,17 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
     bool unreadable = false;
     bool endedWithMessage = false;
     std::vector<Summary> summaries;
-    for (const std::string& path : expandTyped(options.typed, err, unreadable)) {
+    for (const std::string& chosen : expandTyped(options.typed, err, unreadable)) {
         // Opening a speed test, as the open command does.
         if (!source.text().empty())
             commands.ClearSourceMarks();
         typed.setText(u"");
+        const std::optional<std::string> converted = conversions.prepare(chosen, "speed test", err);
+        if (!converted) {
+            unreadable = true;
+            continue;
+        }
+        const std::string& path = *converted;
         state.CurrentFileName = path;
         if (FileResult error = typed.loadFile(path)) {
             err << "keystride-mark: cannot open the speed test " << path << ": "
@@ -262,9 +330,7 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
             unreadable = true;
             continue;
         }
-        typed.setSelStart(1);
-        typed.setSelLength(static_cast<int>(typed.textRtf().size()));
-        typed.setSelLength(0);
+        PaneReset(typed);
         window.setLabel3(path);
         typed.setChanged(false);
         KykvirSpasiering(context);

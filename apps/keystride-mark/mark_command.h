@@ -18,6 +18,9 @@ struct MarkOptions {
     std::optional<bool> fontMarking;
     bool noWrite = false;
     bool json = false;
+    // Where Docx2Rtf is looked for when it is not on the PATH (the program's own folder); the
+    // program folder when empty.
+    std::string converterFolder;
 };
 
 // Exit status: 0 every test marked, 1 a run ended with a message, 2 bad usage or an unreadable

@@ -1,0 +1,145 @@
+// A window without a window for the document commands: in-memory panes over a file layer that
+// can be made to fail, scripted dialogs and message boxes, a view that remembers what it was
+// told, a real workspace command set for ClearSourceMarks and Exit, and a fresh temporary folder.
+#pragma once
+
+#include "documents/document_commands.h"
+#include "platform/clipboard.h"
+#include "platform/faulty_file_system.h"
+#include "platform/memory_pane.h"
+#include "platform/scripted_services.h"
+#include "workspace/workspace_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace keystride::testing {
+
+class RecordingView : public WorkspaceView {
+public:
+    std::string label3() const override { return m_label3; }
+    void setLabel3(const std::string& text) override { m_label3 = text; }
+    std::string label4() const override { return m_label4; }
+    void setLabel4(const std::string& text) override { m_label4 = text; }
+    std::string clockText() const override { return m_clock; }
+    void setClockText(const std::string& text) override { m_clock = text; }
+    void setBusy(bool busy) override { busyChanges.push_back(busy); }
+    void setLineSpacingCheck(int mode) override { m_check = mode; }
+    int lineSpacingCheck() const override { return m_check; }
+    void showWarningDialog() override {
+        ++warnings;
+        if (onWarning)
+            onWarning();
+    }
+    void terminate() override { ++terminations; }
+
+    int warnings = 0;
+    int terminations = 0;
+    std::vector<bool> busyChanges;
+    std::function<void()> onWarning;
+
+private:
+    std::string m_label3, m_label4, m_clock;
+    int m_check = 0;
+};
+
+// A word processor that records what it is asked and does what the test says.
+class ScriptedWordProcessor : public WordProcessor {
+public:
+    FileResult convertToRtf(const std::string& docPath, const std::string& rtfPath) override {
+        conversions.emplace_back(docPath, rtfPath);
+        if (conversionError)
+            return conversionError;
+        std::ofstream(rtfPath, std::ios::binary) << convertedRtf;
+        return std::nullopt;
+    }
+    FileResult newDocumentFromRtf(std::string_view rtf, int leftMarginPoints) override {
+        exported.emplace_back(std::string(rtf), leftMarginPoints);
+        return exportError;
+    }
+
+    std::string convertedRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Converted text.\\par}";
+    FileResult conversionError;
+    FileResult exportError;
+    std::vector<std::pair<std::string, std::string>> conversions;
+    std::vector<std::pair<std::string, int>> exported;
+};
+
+inline std::filesystem::path makeTempFolder(const std::string& prefix) {
+    std::random_device random;
+    auto root = std::filesystem::temp_directory_path() /
+                (prefix + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(root);
+    return root;
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class DocumentsTest : public ::testing::Test {
+protected:
+    DocumentsTest()
+        : root(makeTempFolder("keystride-documents-")),
+          context{typed,    source, state,     settings, view, messages,
+                  dialogs,  printing, clock,   processes, files,
+                  (root / "program").string(), (root / "current").string()},
+          workspace(context),
+          commands(context, wordProcessor, clipboard,
+                   DocumentHooks{[this] { workspace.mnuExit(); },
+                                 [this] { workspace.ClearSourceMarks(); }}) {
+        std::filesystem::create_directories(root / "program");
+        std::filesystem::create_directories(root / "current");
+        CharFormat sourceFormat;
+        sourceFormat.size = 9.75;
+        source.setBaseFormat(sourceFormat);
+        workspace.setSaveSpeedTestAs([this] { commands.mnuSave(); });
+    }
+    ~DocumentsTest() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+
+    std::string path(const std::string& name) const { return (root / name).string(); }
+    std::string put(const std::string& name, const std::string& bytes) const {
+        writeFile(root / name, bytes);
+        return path(name);
+    }
+    std::vector<std::string> messageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& shown : messages.shown())
+            texts.push_back(shown.text);
+        return texts;
+    }
+
+    std::filesystem::path root;
+    FaultyFileSystem files;
+    MemoryPane typed{CharFormat{}, files};
+    MemoryPane source{CharFormat{}, files};
+    marking::WorkspaceState state;
+    SettingsStore settings;
+    RecordingView view;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    ScriptedPrinting printing;
+    ManualClock clock;
+    ScriptedProcessLauncher processes;
+    ScriptedWordProcessor wordProcessor;
+    ScriptedClipboard clipboard;
+    WorkspaceContext context;
+    WorkspaceCommands workspace;
+    DocumentCommands commands;
+};
+
+} // namespace keystride::testing

@@ -1,0 +1,75 @@
+// Printing a pane with its heading through the window's Qt printing, pointed at a PDF file, and
+// read back with pdftotext. Skipped when pdftotext is not installed.
+#include "platform/memory_pane.h"
+#include "platform/qt/qt_document_pane.h"
+#include "platform/qt/qt_services.h"
+#include "platform/scripted_services.h"
+#include "results/print_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace keystride {
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "results_qt_tests";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(PrintPdf, HeadingAndTextReachThePrinterAndThePaneIsUnchanged) {
+    application();
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString pdf = folder.filePath(QStringLiteral("printed.pdf"));
+
+    QtPrinting printing;
+    printing.setPrinterDialog([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QtDocumentPane pane;
+    pane.setText(u"The quick brown fox\r\njumps over the lazy dog.");
+    pane.setSelStart(4);
+    pane.setSelLength(5);
+    pane.setSelColour(colours::red);
+    pane.setChanged(false);
+    const std::u16string before = pane.text();
+    const std::string rtfBefore = pane.textRtf();
+
+    printWithHeading(pane, "/home/juf/Toetse/test1.rtf", printing);
+
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("/home/juf/Toetse/test1.rtf"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("The quick brown fox"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("jumps over the lazy dog."))) << text.toStdString();
+    EXPECT_LT(text.indexOf(QStringLiteral("test1.rtf")), text.indexOf(QStringLiteral("quick")));
+    EXPECT_EQ(pane.text(), before);
+    EXPECT_EQ(pane.textRtf(), rtfBefore);
+    EXPECT_FALSE(pane.changed());
+    EXPECT_EQ(pane.selStart(), 0);
+}
+
+} // namespace
+} // namespace keystride
