@@ -15,6 +15,7 @@
 #include "animation_player.h"
 #endif
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -287,13 +288,14 @@ void Spoed::buildMenus() {
                                [this] { mnu15LineSpacing(*m_context); });
     m_double = addCommand(format, "mnuDouble", QStringLiteral("Double Line Spacing"), {},
                           [this] { mnuDouble(*m_context); });
-    for (QAction* action : {m_single, m_oneAndAHalf, m_double})
+    // One group: the three show as alternatives, exactly one of them ticked.
+    auto* spacing = new QActionGroup(this);
+    for (QAction* action : {m_single, m_oneAndAHalf, m_double}) {
         action->setCheckable(true);
+        spacing->addAction(action);
+    }
     m_single->setChecked(true);
-    // The commands decide the marks themselves; a click must not toggle them first.
-    for (QAction* action : {m_single, m_oneAndAHalf, m_double})
-        connect(action, &QAction::triggered, this,
-                [this] { setLineSpacingCheck(m_state.LineSpacingMode); });
+    // The commands set the marks themselves (setLineSpacingCheck), whatever Qt toggled.
 
     QMenu* zoom = format->addMenu(QStringLiteral("Zoom "));
     zoom->setObjectName(QStringLiteral("mnuZoom"));
