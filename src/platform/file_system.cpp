@@ -172,8 +172,15 @@ public:
         FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
         if (!fd.valid())
             return fileErrorFromErrno(errno, path, FileOperation::Write);
-        if (int error = writeFully(fd.get(), bytes))
+        // A disk that fills up half-way through the write would leave part of a line behind;
+        // cut the file back to what it held, so that it only ever grows by whole records.
+        struct stat before {};
+        const bool sized = ::fstat(fd.get(), &before) == 0 && S_ISREG(before.st_mode);
+        if (int error = writeFully(fd.get(), bytes)) {
+            if (sized)
+                (void)::ftruncate(fd.get(), before.st_size);
             return fileErrorFromErrno(error, path, FileOperation::Write);
+        }
         if (int error = fd.close())
             return fileErrorFromErrno(error, path, FileOperation::Write);
         return std::nullopt;
