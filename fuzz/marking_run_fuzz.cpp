@@ -22,11 +22,14 @@ namespace {
 
 using namespace keystride;
 
+// What the run showed, printed with a broken invariant.
+std::string g_context;
+
 // Reports the broken invariant's line, so a finding says what it broke.
 void checkAt(bool condition, int line) {
     if (condition)
         return;
-    std::fprintf(stderr, "invariant broken at %s:%d\n", __FILE__, line);
+    std::fprintf(stderr, "%sinvariant broken at %s:%d\n", g_context.c_str(), __FILE__, line);
     std::abort();
 }
 #define check(condition) checkAt((condition), __LINE__)
@@ -102,6 +105,16 @@ std::string settingValue(std::uint8_t choice) {
     }
 }
 
+// How many characters of a text a rewrite through RTF may lose (see checkRun).
+std::size_t lostByTidy(const std::u16string& text) {
+    std::size_t lost = 2;
+    for (char16_t c : text) {
+        if (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n')
+            ++lost;
+    }
+    return lost;
+}
+
 struct Texts {
     std::size_t typed;
     std::size_t source;
@@ -109,9 +122,13 @@ struct Texts {
 
 void checkRun(const marking::MarkingEngine& engine, const QuietHost& host,
               const DiscardingFileSystem& files, int writesBefore, int appendsBefore,
-              std::size_t typedBefore, const MemoryPane& typed, const Texts& lengths,
-              bool writeProtectedBefore, const marking::WorkspaceState& workspace) {
+              std::size_t typedBefore, std::size_t droppable, const MemoryPane& typed,
+              const Texts& lengths, bool writeProtectedBefore,
+              const marking::WorkspaceState& workspace) {
     const marking::RunRecord& run = engine.lastRun();
+    g_context.clear();
+    for (const auto& message : run.messages)
+        g_context += "message: " + message.first + ": " + message.second + "\n";
     for (const auto& message : run.messages)
         check(knownMessages().contains(message));
     check(!host.busy());
@@ -129,7 +146,10 @@ void checkRun(const marking::MarkingEngine& engine, const QuietHost& host,
         return;
     }
     check(!tooLarge);
-    check(static_cast<std::size_t>(typed.textLength()) >= typedBefore);
+    // The report only adds text. Known exception: the tidy of sentence ends rewrites the pane
+    // through its RTF, which loses control characters other than tab and the paragraph break,
+    // and a final paragraph break.
+    check(static_cast<std::size_t>(typed.textLength()) + droppable >= typedBefore);
     check(run.report.has_value() && !run.report->empty());
     check(typed.text().find(u"Less no. of words with errors:") != std::u16string::npos);
     check(run.markedFile.has_value() && run.markedFile->ends_with(".rug"));
@@ -195,9 +215,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     marking::MarkingEngine engine(marking::MarkingEnvironment{typed, source, settings, workspace,
                                                               host, files, "Resultaat.res"});
     std::size_t typedBefore = typed.text().size();
+    std::size_t droppable = lostByTidy(typed.text());
     bool writeProtected = workspace.WriteProtected;
     engine.StartMarkingRun();
-    checkRun(engine, host, files, 0, 0, typedBefore, typed, lengths, writeProtected, workspace);
+    checkRun(engine, host, files, 0, 0, typedBefore, droppable, typed, lengths, writeProtected,
+             workspace);
 
     // The user answers "Unable to compare" by clicking in the source document.
     if ((flags & 0x20) && workspace.CutOffPending) {
@@ -205,6 +227,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         source.setSelStart(cutOff % (source.textLength() + 1));
         source.setSelLength(0);
         typedBefore = typed.text().size();
+        droppable = lostByTidy(typed.text());
         writeProtected = workspace.WriteProtected;
         engine.SourcePaneClicked();
         check(!workspace.CutOffPending);
@@ -215,8 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             !messages.empty() &&
             (messages[0].second.starts_with("Source Document missing") || messages[0].first == "!");
         check(!workspace.CutOffGiven || stoppedAtGate);
-        checkRun(engine, host, files, writes, appends, typedBefore, typed, lengths, writeProtected,
-                 workspace);
+        checkRun(engine, host, files, writes, appends, typedBefore, droppable, typed, lengths,
+                 writeProtected, workspace);
     }
     return 0;
 }
