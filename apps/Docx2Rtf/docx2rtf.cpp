@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 const char* const Usage =
     "usage: Docx2Rtf -f FOLDER docx|odt [-t SECONDS]\n"
     "  Converts every .docx (or .odt) document in FOLDER to an .rtf file beside it, with\n"
-    "  LibreOffice (soffice) found on the PATH. -t: time limit of the conversion (default 300).\n"
+    "  LibreOffice (soffice) found on the PATH. -t: time limit of the conversion (default 240).\n"
     "exit status: 0 converted, 2 bad usage, 3 no such folder, 4 LibreOffice missing,\n"
     "  5 conversion failed, 6 time limit reached\n";
 

@@ -23,7 +23,9 @@ inline constexpr int TimedOut = 6;
 struct Options {
     std::string folder;
     std::string kind; // "docx" or "odt"
-    std::chrono::seconds timeout{300};
+    // Shorter than the open commands wait for the converter, so that LibreOffice is stopped
+    // here, where its whole process group is known, and never left running.
+    std::chrono::seconds timeout{240};
 };
 
 extern const char* const Usage;

@@ -213,4 +213,35 @@ void DocumentCommands::mnuExport() {
     keystride::mnuExport(m_context, m_clipboard, m_wordProcessor);
 }
 
+bool runDocumentCommand(DocumentCommands& commands, std::string_view name) {
+    using Command = void (DocumentCommands::*)();
+    struct Entry {
+        std::string_view name;
+        Command command;
+    };
+    // Buttons run the same command as their menu item.
+    static constexpr Entry table[] = {
+        {"mnuTypedDoc", &DocumentCommands::mnuTypedDoc},
+        {"Command1", &DocumentCommands::Command1},
+        {"mnuOpenorigin", &DocumentCommands::mnuOpenorigin},
+        {"Command3", &DocumentCommands::mnuOpenorigin},
+        {"mnuSave", &DocumentCommands::mnuSave},
+        {"mnuSaveSource", &DocumentCommands::mnuSaveSource},
+        {"mnuReOpen", &DocumentCommands::mnuReOpen},
+        {"mnuResults", &DocumentCommands::mnuResults},
+        {"mnuMarked", &DocumentCommands::mnuMarked},
+        {"mnuPrint", &DocumentCommands::mnuPrint},
+        {"Command4", &DocumentCommands::mnuPrint},
+        {"mnuPrintSource", &DocumentCommands::mnuPrintSource},
+        {"mnuExport", &DocumentCommands::mnuExport},
+    };
+    for (const Entry& entry : table) {
+        if (entry.name == name) {
+            (commands.*entry.command)();
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace keystride

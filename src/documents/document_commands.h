@@ -12,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace keystride {
 
@@ -89,5 +90,10 @@ private:
     DocumentConverter m_converter;
     std::string m_lastFileName;
 };
+
+// Runs the command a menu item or button of the window names ("mnuTypedDoc", "Command1",
+// "mnuOpenorigin", "Command3", "mnuSave", "mnuSaveSource", "mnuReOpen", "mnuResults",
+// "mnuMarked", "mnuPrint", "Command4", "mnuPrintSource", "mnuExport"); false for any other name.
+bool runDocumentCommand(DocumentCommands& commands, std::string_view name);
 
 } // namespace keystride

@@ -61,9 +61,12 @@ std::optional<std::string> findOnPath(const std::string& name) {
         if (end == std::string::npos)
             end = folders.size();
         std::string folder = folders.substr(start, end - start);
+        // An empty entry stands for the current folder.
         if (folder.empty())
-            folder = ".";
-        const std::string candidate = folder + "/" + name;
+            folder.push_back('.');
+        std::string candidate;
+        candidate.reserve(folder.size() + 1 + name.size());
+        candidate.append(folder).append(1, '/').append(name);
         if (isExecutableFile(candidate))
             return candidate;
         start = end + 1;

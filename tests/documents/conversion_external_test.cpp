@@ -137,8 +137,9 @@ TEST_F(RealConversionTest, DocxOdtAndDocOpenAsSpeedTestAndAsSource) {
         const bool byConverter = std::string(name) != "old.doc";
         ASSERT_EQ(messages.shown().size(), byConverter ? 1u : 0u)
             << (messages.shown().empty() ? "" : messages.shown()[0].text);
-        if (byConverter)
+        if (byConverter) {
             EXPECT_EQ(messages.shown()[0].title, "DOCX file");
+        }
 
         fs::remove(rtf);
         messages.clear();

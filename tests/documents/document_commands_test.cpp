@@ -526,7 +526,7 @@ TEST_F(ReOpenTest, RestoresTheTypedTestAndClearsTheSourceMarking) {
     EXPECT_EQ(typed.text(), u"The quick brown fox.");
     typed.setSelStart(0);
     typed.setSelLength(typed.textLength());
-    EXPECT_TRUE(typed.selColour().has_value());
+    EXPECT_EQ(typed.selColour(), colours::black) << "the highlighting is gone";
     source.setSelStart(0);
     source.setSelLength(source.textLength());
     EXPECT_EQ(source.selColour(), colours::black);
@@ -555,6 +555,60 @@ TEST_F(ReOpenTest, NothingChosenOrFileGoneLeavesThePaneAsItWas) {
     EXPECT_NE(messages.shown()[1].text.find(path("vanished.rtf")), std::string::npos);
     EXPECT_EQ(typed.text(), u"the learner's work");
     EXPECT_EQ(view.terminations, 0);
+}
+
+class CommandNamesTest : public DocumentsTest {};
+
+TEST_F(CommandNamesTest, EachMenuItemAndButtonNameRunsItsCommand) {
+    const std::string open =
+        "Rich Text Files (recommended)|*.rtf|Doc(x), Odt, Txt|*.txt;*.doc;*.docx;*.odt";
+    const std::string save = "'Rich Text Format'-L\xC3\xAA"
+                             "ers (*.RTF)|*.RTF";
+    struct Row {
+        const char* name;
+        const char* filter; // the dialog it shows, if any
+        bool saveDialog;
+        int printerDialogs;
+        std::size_t exports;
+    };
+    const Row rows[] = {
+        {"mnuTypedDoc", open.c_str(), false, 0, 0},
+        {"Command1", open.c_str(), false, 0, 0},
+        {"mnuOpenorigin", open.c_str(), false, 0, 0},
+        {"Command3", open.c_str(), false, 0, 0},
+        {"mnuSave", save.c_str(), true, 0, 0},
+        {"mnuSaveSource", save.c_str(), true, 0, 0},
+        {"mnuResults", "Result files|*.res|*.res", false, 0, 0},
+        {"mnuMarked", "Marked speed tests|*.rug|*.rug", false, 0, 0},
+        {"mnuPrint", nullptr, false, 1, 0},
+        {"Command4", nullptr, false, 1, 0},
+        {"mnuPrintSource", nullptr, false, 1, 0},
+        {"mnuExport", nullptr, false, 0, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::size_t asked = dialogs.asked().size();
+        const int printed = printing.dialogsShown();
+        const std::size_t exported = wordProcessor.exported.size();
+        state.CutOffPending = true;
+        EXPECT_TRUE(runDocumentCommand(commands, row.name));
+        if (row.filter) {
+            ASSERT_EQ(dialogs.asked().size(), asked + 1);
+            EXPECT_EQ(dialogs.asked().back().filter, row.filter);
+            EXPECT_EQ(dialogs.asked().back().save, row.saveDialog);
+        } else {
+            EXPECT_EQ(dialogs.asked().size(), asked);
+        }
+        EXPECT_EQ(printing.dialogsShown() - printed, row.printerDialogs);
+        EXPECT_EQ(wordProcessor.exported.size() - exported, row.exports);
+        EXPECT_EQ(state.CutOffPending, std::string(row.name) != "Command1");
+    }
+    const std::size_t shown = messages.shown().size();
+    state.CurrentFileName.clear();
+    EXPECT_TRUE(runDocumentCommand(commands, "mnuReOpen"));
+    EXPECT_EQ(messages.shown().size(), shown + 1);
+    EXPECT_FALSE(runDocumentCommand(commands, "mnuNewTest"));
+    EXPECT_FALSE(runDocumentCommand(commands, ""));
 }
 
 } // namespace

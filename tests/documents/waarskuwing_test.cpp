@@ -30,6 +30,9 @@ QApplication& application() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Kept to the end of the process: destroying it among other static objects crashes in the
     // platform plugin.
+    // One application for the whole test program, whichever test asks first.
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }

@@ -1,6 +1,8 @@
 // Printing a pane with its heading through the window's Qt printing, pointed at a PDF file, and
-// read back with pdftotext. Skipped when pdftotext is not installed.
+// read back with pdftotext (skipped when pdftotext is not installed); the export's rich text on
+// the Qt clipboard.
 #include "platform/memory_pane.h"
+#include "platform/qt/clipboard_qt.h"
 #include "platform/qt/qt_document_pane.h"
 #include "platform/qt/qt_services.h"
 #include "platform/scripted_services.h"
@@ -9,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -69,6 +73,22 @@ TEST(PrintPdf, HeadingAndTextReachThePrinterAndThePaneIsUnchanged) {
     EXPECT_EQ(pane.textRtf(), rtfBefore);
     EXPECT_FALSE(pane.changed());
     EXPECT_EQ(pane.selStart(), 0);
+}
+
+TEST(QtClipboardTest, HoldsTheRtfUnderBothNamesWithThePlainTextBeside) {
+    application();
+    QtClipboard clipboard;
+    const std::string rtf = "{\\rtf1\\ansi /x/t.rtf\\par\\par Typed\\par}";
+    ASSERT_TRUE(clipboard.setRichText(rtf, "/x/t.rtf\r\n\r\nTyped"));
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->data(QStringLiteral("text/rtf")).toStdString(), rtf);
+    EXPECT_EQ(data->data(QStringLiteral("application/rtf")).toStdString(), rtf);
+    EXPECT_EQ(data->text().toStdString(), "/x/t.rtf\r\n\r\nTyped");
+
+    clipboard.clear();
+    const QMimeData* cleared = QGuiApplication::clipboard()->mimeData();
+    EXPECT_TRUE(!cleared || !cleared->hasFormat(QStringLiteral("text/rtf")));
 }
 
 } // namespace
