@@ -182,15 +182,23 @@ QtDocumentPane::QtDocumentPane(QWidget* parent, FileSystem& files)
     m_connections.push_back(
         QObject::connect(doc, &QTextDocument::contentsChange, m_editor, [this](int, int, int) {
             m_changed = true;
-            m_paneSelection.reset();
+            // During a batch the pane's selection is the only one; the editor's cursor is set
+            // when the batch ends.
+            if (!m_batching)
+                m_paneSelection.reset();
         }));
     m_connections.push_back(
         QObject::connect(m_editor, &QTextEdit::cursorPositionChanged, m_editor, [this] {
+            if (m_batching)
+                return;
             m_paneSelection.reset();
             m_insertion.reset();
         }));
-    m_connections.push_back(QObject::connect(m_editor, &QTextEdit::selectionChanged, m_editor,
-                                             [this] { m_paneSelection.reset(); }));
+    m_connections.push_back(
+        QObject::connect(m_editor, &QTextEdit::selectionChanged, m_editor, [this] {
+            if (!m_batching)
+                m_paneSelection.reset();
+        }));
     m_editor->pasteHook = [this](const QString& text) { insertPlain(text); };
     setBaseFormat(m_base);
     setText(u"");
@@ -358,7 +366,8 @@ void QtDocumentPane::setRichDocument(const RichDocument& rich) {
     m_changed = true;
     selectPane(0, 0);
     m_insertion.reset();
-    m_editor->setCurrentCharFormat(toQtFormat(insertionFormat()));
+    if (!m_batching)
+        m_editor->setCurrentCharFormat(toQtFormat(insertionFormat()));
 }
 
 // ---- selection ---------------------------------------------------------------------------------
@@ -376,10 +385,12 @@ void QtDocumentPane::selectPane(int start, int length) {
     length = std::clamp(length, 0, total - start);
     Range before = selection();
     std::optional<CharFormat> pending = m_insertion;
-    QTextCursor cursor(m_editor->document());
-    cursor.setPosition(toDocument(start));
-    cursor.setPosition(toDocument(start + length), QTextCursor::KeepAnchor);
-    m_editor->setTextCursor(cursor);
+    if (!m_batching) {
+        QTextCursor cursor(m_editor->document());
+        cursor.setPosition(toDocument(start));
+        cursor.setPosition(toDocument(start + length), QTextCursor::KeepAnchor);
+        m_editor->setTextCursor(cursor);
+    }
     m_paneSelection = Range{start, start + length};
     // Formats set on an empty selection last until the selection moves.
     m_insertion.reset();
@@ -515,8 +526,9 @@ void QtDocumentPane::changeSelection(const std::function<void(CharFormat&)>& cha
     if (range.end == range.start) {
         CharFormat format = insertionFormat();
         change(format);
-        // Keys typed at the caret take the format too.
-        m_editor->setCurrentCharFormat(toQtFormat(format));
+        // Keys typed at the caret take the format too (set on the editor when a batch ends).
+        if (!m_batching)
+            m_editor->setCurrentCharFormat(toQtFormat(format));
         m_insertion = format;
         m_paneSelection = range;
         return;
@@ -702,6 +714,38 @@ bool QtDocumentPane::print(QPrinter& printer) const {
         m_editor->document()->print(&printer);
     }
     return true;
+}
+
+void QtDocumentPane::setBatching(bool on) {
+    if (on == m_batching)
+        return;
+    QTextDocument* doc = m_editor->document();
+    if (on) {
+        // From here the pane keeps its selection to itself, and the document has no page to lay
+        // out on: each change then only drops the layout of the paragraphs it touches, where the
+        // editor would otherwise shape and lay them out again at once.
+        Range current = selection();
+        m_batching = true;
+        m_paneSelection = current;
+        m_editor->setUpdatesEnabled(false);
+        m_batchPageSize = doc->pageSize();
+        doc->setPageSize(QSizeF(0, 0));
+        return;
+    }
+    m_batching = false;
+    const Range range = selection();
+    const std::optional<CharFormat> insertion = m_insertion;
+    doc->setPageSize(m_batchPageSize);
+    QTextCursor cursor(doc);
+    cursor.setPosition(toDocument(range.start));
+    cursor.setPosition(toDocument(range.end), QTextCursor::KeepAnchor);
+    m_editor->setTextCursor(cursor);
+    m_paneSelection = range;
+    m_insertion = insertion;
+    if (insertion)
+        m_editor->setCurrentCharFormat(toQtFormat(*insertion));
+    m_editor->setUpdatesEnabled(true);
+    m_editor->viewport()->update();
 }
 
 void QtDocumentPane::setFocus() {

@@ -95,6 +95,11 @@ public:
 
     void setFocus() override;
 
+    // Between setBatching(true) and setBatching(false) the program edits the pane in a run of
+    // many small steps (a marking run); the editor neither redraws nor lays out in between.
+    void setBatching(bool on);
+    bool batching() const { return m_batching; }
+
     // The whole content, or the selection when there is one, on `printer`; false when nothing
     // could be printed.
     bool print(QPrinter& printer) const;
@@ -135,6 +140,8 @@ private:
     // An empty selection's format, set through the format setters; typed text takes it.
     std::optional<CharFormat> m_insertion;
     std::vector<QMetaObject::Connection> m_connections;
+    bool m_batching = false;
+    QSizeF m_batchPageSize;
 };
 
 // Conversions between the pane's formats and the editor's.
