@@ -1,5 +1,6 @@
 // The real main window on Qt's off-screen platform, with scripted message boxes and a manual
 // clock: its menus, captions and shortcuts, its controls, and the commands they run.
+#include "../platform_qt/qt_test_application.h"
 #include "platform/scripted_services.h"
 #include "workspace/qt/spoed.h"
 
@@ -14,21 +15,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 namespace keystride {
 namespace {
 
 QApplication& application() {
-    static int argc = 1;
-    static char name[] = "spoed-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
+    return testing::qtApplication();
 }
 
 class SpoedTest : public ::testing::Test {
@@ -337,6 +331,196 @@ TEST_F(SpoedTest, ExitAndCloseAskTheirQuestions) {
     EXPECT_EQ(messages.shown()[0].title, "Speed Test");
     messages.queueAnswer(MessageAnswer::Yes);
     EXPECT_TRUE(second.close());
+}
+
+std::string writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+#ifdef KEYSTRIDE_HAVE_MARKING
+TEST_F(SpoedTest, DocumentsOpenMarkReOpenAndSaveThroughTheMenus) {
+    const std::string sourcePath = writeFile(
+        m_folder / "source.txt",
+        "The quick brown fox jumps over the lazy dog. Pack my box with five dozen liquor jugs. "
+        "How vexingly quick daft zebras jump! Sphinx of black quartz, judge my vow.");
+    const std::string testPath =
+        writeFile(m_folder / "learner.rtf",
+                  "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs24 The quick brown fox jumps "
+                  "over the lazy dog. Pack my box with five dozen liqour jugs.}");
+
+    dialogs.queuePath(sourcePath);
+    action("mnuOpenorigin")->trigger();
+    EXPECT_EQ(window->label4(), sourcePath);
+    EXPECT_EQ(window->RichTextBox2().text().substr(0, 9), u"The quick");
+
+    dialogs.queuePath(testPath);
+    action("mnuTypedDoc")->trigger();
+    ASSERT_EQ(dialogs.asked().size(), 2u);
+    EXPECT_FALSE(dialogs.asked()[1].save);
+    EXPECT_EQ(dialogs.asked()[1].filter,
+              "Rich Text Files (recommended)|*.rtf|Doc(x), Odt, Txt|*.txt;*.doc;*.docx;*.odt");
+    EXPECT_EQ(window->label3(), testPath);
+    EXPECT_EQ(window->state().CurrentFileName, testPath);
+    EXPECT_FALSE(window->RichTextBox1().changed());
+    const std::u16string typed = window->RichTextBox1().text();
+    EXPECT_EQ(typed.substr(0, 9), u"The quick");
+
+    QTest::keyClick(window.get(), Qt::Key_F12);
+    ASSERT_TRUE(window->engine()->lastRun().completed);
+    EXPECT_NE(window->RichTextBox1().text(), typed);
+    EXPECT_TRUE(std::filesystem::exists(m_folder / "learner.rug"));
+
+    // ReOpen brings back the test as typed: no report, no marks.
+    action("mnuReOpen")->trigger();
+    EXPECT_EQ(window->RichTextBox1().text(), typed);
+    EXPECT_EQ(window->label3(), testPath);
+
+    // Save As writes the pane, names the file and clears the changed flag.
+    window->RichTextBox1().setSelStart(0);
+    window->RichTextBox1().setSelText(u"Edited. ");
+    EXPECT_TRUE(window->RichTextBox1().changed());
+    const std::string savedPath = (m_folder / "saved.rtf").string();
+    dialogs.queuePath(savedPath);
+    action("mnuSave")->trigger();
+    EXPECT_TRUE(dialogs.asked().back().save);
+    EXPECT_EQ(dialogs.asked().back().filter, "'Rich Text Format'-Lêers (*.RTF)|*.RTF");
+    EXPECT_EQ(window->label3(), savedPath);
+    EXPECT_FALSE(window->RichTextBox1().changed());
+    const std::string saved = readFile(savedPath);
+    EXPECT_EQ(saved.rfind("{\\rtf", 0), 0u);
+    EXPECT_NE(saved.find("Edited. The quick"), std::string::npos);
+
+    // The saved test is what Exit finds: nothing to ask.
+    messages.clear();
+    action("mnuExit")->trigger();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(terminations, 1);
+}
+
+TEST_F(SpoedTest, AnAlreadyMarkedTestOffersTheOpenDialog) {
+    window->RichTextBox2().setText(Source);
+    window->RichTextBox1().setText(u"The quick brown fox jumps over the lazy dog. Pack my box.");
+    QTest::keyClick(window.get(), Qt::Key_F12);
+    ASSERT_TRUE(window->engine()->lastRun().completed);
+    const std::size_t asked = dialogs.asked().size();
+    QTest::keyClick(window.get(), Qt::Key_F12); // the open dialog is cancelled
+    ASSERT_EQ(dialogs.asked().size(), asked + 1);
+    EXPECT_FALSE(dialogs.asked().back().save);
+    EXPECT_EQ(window->RichTextBox1().textLength(), 0);
+    EXPECT_EQ(window->label3(), "");
+}
+#endif
+
+TEST_F(SpoedTest, ButtonsRunTheirMenuCommands) {
+    const std::string testPath = writeFile(m_folder / "t.txt", "Typed words.");
+    window->state().CutOffPending = true;
+    dialogs.queuePath(testPath);
+    QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(window->label3(), testPath);
+    EXPECT_FALSE(window->state().CutOffPending);
+
+    dialogs.queuePath(testPath);
+    QTest::mouseClick(window->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    EXPECT_EQ(window->label4(), testPath);
+    EXPECT_EQ(window->RichTextBox2().text(), u"Typed words.");
+
+    QTest::mouseClick(window->findChild<QPushButton*>("Command4"), Qt::LeftButton);
+    ASSERT_EQ(printing.printed().size(), 1u);
+    EXPECT_NE(printing.printed()[0].find(u"Typed words."), std::u16string::npos);
+}
+
+TEST_F(SpoedTest, TheWarningDialogShowsBeforeBothOpensWhileTheMarkerExists) {
+    writeFile(m_folder / "Warning.txt", "");
+    int warnings = 0;
+    window->setWarningDialog([&warnings] { ++warnings; });
+    action("mnuTypedDoc")->trigger();
+    action("mnuOpenorigin")->trigger();
+    EXPECT_EQ(warnings, 2);
+    std::filesystem::remove(m_folder / "Warning.txt");
+    action("mnuTypedDoc")->trigger();
+    EXPECT_EQ(warnings, 2);
+}
+
+TEST_F(SpoedTest, TheWindowsOwnWarningDialogIsWaarskuwing) {
+    writeFile(m_folder / "Warning.txt", "");
+    QString shown;
+    std::function<void()> closeModal = [&shown, &closeModal] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown = modal->windowTitle();
+            modal->close();
+        } else {
+            QTimer::singleShot(10, closeModal);
+        }
+    };
+    QTimer::singleShot(0, closeModal);
+    action("mnuOpenorigin")->trigger();
+    EXPECT_EQ(shown, QStringLiteral("Warning"));
+}
+
+// Exit with a changed test, answered Yes, then the save dialog cancelled: the question comes
+// once more, and each answer ends as the window's Exit promises.
+TEST_F(SpoedTest, ACancelledSaveFromExitAsksAgainAndEndsInEveryBranch) {
+    struct Case {
+        const char* name;
+        MessageAnswer second;
+        const char* secondSave; // the second save dialog's answer, when one is shown
+        int questions;
+        int saveDialogs;
+        bool written;
+    };
+    const Case cases[] = {
+        {"No terminates", MessageAnswer::No, nullptr, 2, 1, false},
+        {"Yes offers the dialog again", MessageAnswer::Yes, "again.rtf", 2, 2, true},
+        {"Cancel returns to the first Exit", MessageAnswer::Cancel, nullptr, 2, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Spoed exiting(m_folder.string(), SpoedServices{&messages, &dialogs, &printing, &clock});
+        int ended = 0;
+        exiting.setTerminateHandler([&ended] { ++ended; });
+        exiting.startUp();
+        exiting.RichTextBox1().setText(u"Typed but never saved.");
+        ASSERT_TRUE(exiting.RichTextBox1().changed());
+        messages.clear();
+        const std::size_t dialogsBefore = dialogs.asked().size();
+        messages.queueAnswer(MessageAnswer::Yes);
+        dialogs.queuePath(""); // the save dialog is cancelled
+        messages.queueAnswer(c.second);
+        const std::filesystem::path target = m_folder / (c.secondSave ? c.secondSave : "none.rtf");
+        if (c.secondSave)
+            dialogs.queuePath(target.string());
+        exiting.findChild<QAction*>("mnuExit")->trigger();
+
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(static_cast<int>(messages.shown().size()), c.questions);
+        for (const auto& shown : messages.shown()) {
+            EXPECT_EQ(shown.text, "Save changes to speed test?");
+            EXPECT_EQ(shown.title, "Vela Keystride - Save?");
+            EXPECT_EQ(shown.buttons, MessageButtons::YesNoCancel);
+        }
+        EXPECT_EQ(static_cast<int>(dialogs.asked().size() - dialogsBefore), c.saveDialogs);
+        EXPECT_EQ(std::filesystem::exists(target), c.written);
+        // Once ended, a further command asks nothing.
+        messages.clear();
+        exiting.findChild<QAction*>("mnuSave")->trigger();
+        exiting.findChild<QAction*>("mnuExit")->trigger();
+        EXPECT_TRUE(messages.shown().empty());
+        EXPECT_EQ(ended, 1);
+    }
+
+    // Cancel at the first question ends nothing.
+    messages.clear();
+    window->RichTextBox1().setText(u"Typed.");
+    messages.queueAnswer(MessageAnswer::Cancel);
+    action("mnuExit")->trigger();
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(terminations, 0);
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 #include "platform/qt/qt_services.h"
 
+#include "platform/program_folder.h"
 #include "platform/qt/qt_document_pane.h"
 
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <set>
 
 namespace keystride {
 
@@ -183,6 +187,34 @@ std::optional<std::string> QtProcessLauncher::findProgram(const std::string& nam
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();
+}
+
+QStringList registerMarkingFonts(const FileSystem& files, const std::vector<std::string>& folders) {
+    // A font file is a few hundred kilobytes; anything far larger is not one of ours.
+    constexpr std::size_t MaxFontBytes = 16u * 1024u * 1024u;
+    static std::set<std::string> registered;
+    QStringList families;
+    for (std::string_view name : MarkingFontFiles) {
+        for (const std::string& folder : folders) {
+            std::string path =
+                folder.empty() ? std::string(name) : folder + "/" + std::string(name);
+            if (!files.exists(path))
+                continue;
+            if (registered.count(path))
+                break;
+            ReadResult read = files.readAll(path, MaxFontBytes);
+            if (read.error)
+                continue;
+            int id = QFontDatabase::addApplicationFontFromData(
+                QByteArray(read.bytes.data(), static_cast<qsizetype>(read.bytes.size())));
+            if (id < 0)
+                continue;
+            registered.insert(path);
+            families << QFontDatabase::applicationFontFamilies(id);
+            break;
+        }
+    }
+    return families;
 }
 
 } // namespace keystride

@@ -2,6 +2,7 @@
 // clock and outside programs started through QProcess.
 #pragma once
 
+#include "platform/file_system.h"
 #include "platform/ui_services.h"
 
 #include <QPointer>
@@ -11,6 +12,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace keystride {
 
@@ -76,5 +79,11 @@ public:
     bool startDetached(const std::string& program, const std::vector<std::string>& args) override;
     std::optional<std::string> findProgram(const std::string& name) const override;
 };
+
+// Hands the application each of the five marking font files found in `folders` (from the first
+// folder that holds it), so the marking faces draw even before the system's font cache knows
+// them, e.g. fonts beside a program that was only unpacked. A file is registered once per run;
+// unreadable or invalid files are skipped. Returns the families of the files registered now.
+QStringList registerMarkingFonts(const FileSystem& files, const std::vector<std::string>& folders);
 
 } // namespace keystride

@@ -1,6 +1,7 @@
 #include "workspace/qt/spoed.h"
 
 #include "documents/line_spacing.h"
+#include "documents/qt/waarskuwing.h"
 #include "documents/zoom.h"
 #include "platform/program_folder.h"
 #include "workspace/qt/spoed_icons.h"
@@ -112,7 +113,18 @@ Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* 
                          *m_services.dialogs, *m_services.printing, *m_services.clock,
                          *m_services.processes, *m_services.files, m_programFolder, "."});
     m_commands = std::make_unique<WorkspaceCommands>(*m_context);
+    // Exit's "Yes" runs the speed test's Save As; a Save As whose dialog is cancelled runs Exit
+    // again, which asks once more (or terminates when there is nothing to save).
     m_commands->setSaveSpeedTestAs([this] { runDocumentCommand("mnuSave"); });
+    DocumentHooks hooks;
+    hooks.exit = [this] { runExit(); };
+    hooks.clearSourceMarks = [this] { m_commands->ClearSourceMarks(); };
+    m_documents = std::make_unique<WindowDocuments>(
+        *m_context, std::move(hooks), QCoreApplication::applicationDirPath().toStdString());
+    m_warningDialog = [this] {
+        showWaarskuwing(this, joinPath(m_context->currentFolder, documenttexts::WarningMarker),
+                        m_context->files);
+    };
 #ifdef KEYSTRIDE_HAVE_MARKING
     m_engine = std::make_unique<marking::MarkingEngine>(marking::MarkingEnvironment{
         *m_typed, *m_source, m_settings, m_state, *this, *m_services.files});
@@ -222,13 +234,9 @@ void Spoed::buildControls() {
     m_command7 = button("Command7");
     m_command7->hide();
 
-    connect(m_command1, &QPushButton::clicked, this, [this] {
-        runDocumentCommand("mnuTypedDoc");
-        m_state.CutOffPending = false;
-    });
-    connect(m_command3, &QPushButton::clicked, this,
-            [this] { runDocumentCommand("mnuOpenorigin"); });
-    connect(m_command4, &QPushButton::clicked, this, [this] { runDocumentCommand("mnuPrint"); });
+    connect(m_command1, &QPushButton::clicked, this, [this] { runDocumentCommand("Command1"); });
+    connect(m_command3, &QPushButton::clicked, this, [this] { runDocumentCommand("Command3"); });
+    connect(m_command4, &QPushButton::clicked, this, [this] { runDocumentCommand("Command4"); });
     connect(m_command2, &QPushButton::clicked, this, [this] { startMarkingRun(); });
     connect(m_command8, &QPushButton::clicked, this, [this] { armCutOff(); });
     connect(m_command7, &QPushButton::clicked, this, [this] {
@@ -337,7 +345,7 @@ void Spoed::buildMenus() {
 
     QAction* exitItem = bar->addAction(QStringLiteral("E&xit"));
     exitItem->setObjectName(QStringLiteral("mnuExit"));
-    connect(exitItem, &QAction::triggered, this, [this] { m_commands->mnuExit(); });
+    connect(exitItem, &QAction::triggered, this, [this] { runExit(); });
 }
 
 void Spoed::placeControls() {
@@ -417,7 +425,11 @@ void Spoed::setAnimationWidget(QWidget* widget, std::function<void(bool)> contro
 }
 
 void Spoed::startUp() {
-    m_commands->startUp(markingFontFolders(m_programFolder));
+    const std::vector<std::string> fontFolders = markingFontFolders(m_programFolder);
+    m_commands->startUp(fontFolders);
+    // Fonts found beside the program may be unknown to the system's font cache.
+    if (m_state.FontMarking)
+        registerMarkingFonts(*m_services.files, fontFolders);
     openAnimation();
     m_typed->setFocus();
 }
@@ -449,6 +461,10 @@ void Spoed::setClockText(const std::string& text) {
 }
 
 void Spoed::setBusy(bool busy) {
+    // A marking run edits the panes in thousands of small steps: they neither lay out nor
+    // redraw until it is over.
+    m_typed->setBatching(busy);
+    m_source->setBatching(busy);
     m_label6->setVisible(busy);
     m_label6->raise();
     m_animation1->setVisible(busy);
@@ -480,6 +496,9 @@ void Spoed::processEvents() {
 }
 
 void Spoed::terminate() {
+    if (m_terminated)
+        return;
+    m_terminated = true;
     m_terminating = true;
     if (m_terminate)
         m_terminate();
@@ -509,9 +528,17 @@ void Spoed::setTypedTestName(const std::string& name) {
 
 // ---- commands ----------------------------------------------------------------------------------
 
-void Spoed::runDocumentCommand(const char* /*name*/) {
-    // Opening, saving, printing and exporting are commands of the documents and results
-    // modules; they are connected here.
+void Spoed::runDocumentCommand(const char* name) {
+    // Once the program is ending, no command opens another dialog.
+    if (m_terminated || !m_documents)
+        return;
+    [[maybe_unused]] bool known = m_documents->run(name);
+    Q_ASSERT_X(known, "Spoed::runDocumentCommand", name);
+}
+
+void Spoed::runExit() {
+    if (!m_terminated)
+        m_commands->mnuExit();
 }
 
 void Spoed::startMarkingRun() {

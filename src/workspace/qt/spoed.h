@@ -3,6 +3,7 @@
 // workspace, documents or marking modules through the window's WorkspaceContext.
 #pragma once
 
+#include "documents/qt/window_documents.h"
 #include "marking/marking_run.h"
 #include "platform/qt/qt_document_pane.h"
 #include "platform/qt/qt_services.h"
@@ -72,6 +73,9 @@ public:
     // documents and results modules (`name` is the menu item's name, e.g. "mnuTypedDoc").
     void runDocumentCommand(const char* name);
 
+    // mnuExit, also run by a Save As of the speed test whose dialog was cancelled.
+    void runExit();
+
     // Command2, mnuCalculate (F12).
     void startMarkingRun();
     // Command8.
@@ -84,10 +88,12 @@ public:
     marking::WorkspaceState& state() { return m_state; }
     SettingsStore& settings() { return m_settings; }
     marking::MarkingEngine* engine() { return m_engine.get(); }
+    DocumentCommands& documents() { return m_documents->commands(); }
 
     // What terminate() does; the program quits the application. Tests record the call instead.
     void setTerminateHandler(std::function<void()> handler) { m_terminate = std::move(handler); }
-    // The warning dialog `Waarskuwing`, supplied by the documents module.
+    // The warning dialog `Waarskuwing`; the window shows the documents module's dialog over
+    // itself unless another is set here.
     void setWarningDialog(std::function<void()> dialog) { m_warningDialog = std::move(dialog); }
     // Where the busy animation plays: the widget is placed in Animation1's frame; `control`
     // starts (true) and stops (false) it.
@@ -143,11 +149,15 @@ private:
     std::unique_ptr<WorkspaceContext> m_context;
     std::unique_ptr<WorkspaceCommands> m_commands;
     std::unique_ptr<marking::MarkingEngine> m_engine;
+    std::unique_ptr<WindowDocuments> m_documents;
 
     std::function<void()> m_terminate;
     std::function<void()> m_warningDialog;
     std::function<void(bool)> m_animationControl;
     bool m_terminating = false;
+    // terminate() has run: nested Exit commands (a cancelled Save As asks again) end the program
+    // once.
+    bool m_terminated = false;
     bool m_sessionEnding = false;
 };
 
