@@ -81,7 +81,8 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args, std:
         err << "Docx2Rtf: give the folder with -f\n";
         return std::nullopt;
     }
-    if (positional.size() != 1 || (lower(positional[0]) != "docx" && lower(positional[0]) != "odt")) {
+    if (positional.size() != 1 ||
+        (lower(positional[0]) != "docx" && lower(positional[0]) != "odt")) {
         err << "Docx2Rtf: give the kind of document to convert: docx or odt\n";
         return std::nullopt;
     }
@@ -95,7 +96,8 @@ std::vector<std::string> documentsIn(const std::string& folder, const std::strin
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() <= ending.size() || lower(name.substr(name.size() - ending.size())) != ending)
+        if (name.size() <= ending.size() ||
+            lower(name.substr(name.size() - ending.size())) != ending)
             continue;
         if (name.rfind("~$", 0) == 0 || name.rfind(".~lock.", 0) == 0)
             continue;
@@ -140,9 +142,10 @@ int convertFolder(const Options& options, ProcessLauncher& launcher, std::ostrea
         targets.push_back({document, rtf, modified(rtf)});
     }
 
-    std::vector<std::string> args = {"--headless",
-                                     "-env:UserInstallation=" + libreOfficeProfileUrl(),
-                                     "--convert-to", "rtf", "--outdir", options.folder};
+    std::vector<std::string> args = {
+        "--headless",   "-env:UserInstallation=" + libreOfficeProfileUrl(),
+        "--convert-to", "rtf",
+        "--outdir",     options.folder};
     args.insert(args.end(), documents.begin(), documents.end());
     const ProcessOutcome run = launcher.run(*soffice, args, options.timeout);
     if (!run.started) {

@@ -7,17 +7,17 @@
 #include "documents/posix_process_launcher.h"
 #include "marking/marking_run.h"
 #include "platform/libreoffice.h"
-#include "results/error_box.h"
 #include "platform/memory_pane.h"
 #include "platform/program_folder.h"
 #include "platform/scripted_services.h"
+#include "results/error_box.h"
 #include "workspace/workspace_commands.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <iomanip>
-#include <set>
 #include <ostream>
+#include <set>
 #include <sstream>
 
 namespace keystride {
@@ -144,8 +144,8 @@ public:
             return rtfPathFor(path);
         const ConversionOutcome outcome = m_converter.ConvertToRtf(path);
         if (outcome.error) {
-            err << "keystride-mark: cannot convert the " << role << " " << path << " to RTF: "
-                << outcome.error->description << "\n";
+            err << "keystride-mark: cannot convert the " << role << " " << path
+                << " to RTF: " << outcome.error->description << "\n";
             return std::nullopt;
         }
         if (kind != ConversionKind::Doc)
@@ -189,8 +189,8 @@ std::optional<MarkOptions> parseMarkArguments(const std::vector<std::string>& ar
         }
         return args[++i];
     };
-    auto number = [&](const std::string& option, const std::string& text,
-                      int low, int high) -> std::optional<int> {
+    auto number = [&](const std::string& option, const std::string& text, int low,
+                      int high) -> std::optional<int> {
         try {
             std::size_t used = 0;
             const long n = std::stol(text, &used);
@@ -304,7 +304,7 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
     ScriptedPrinting printing;
     ManualClock clock;
     ScriptedProcessLauncher processes;
-    WorkspaceContext context{typed, source,  state, settings,  window, messages,
+    WorkspaceContext context{typed,   source,   state, settings,  window, messages,
                              dialogs, printing, clock, processes, files,  programFolder};
     WorkspaceCommands commands(context);
     marking::MarkingEngine engine({typed, source, settings, state, window, files});
@@ -364,8 +364,10 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
     }
 
     if (!options.json && summaries.size() > 1) {
-        out << "\n" << std::left << std::setw(40) << "test" << std::right << std::setw(9)
-            << "strokes" << std::setw(8) << "errors" << std::setw(8) << "WPM" << "\n";
+        out << "\n"
+            << std::left << std::setw(40) << "test" << std::right << std::setw(9) << "strokes"
+            << std::setw(8) << "errors" << std::setw(8) << "WPM"
+            << "\n";
         for (const Summary& s : summaries) {
             auto cell = [](const auto& v) {
                 std::ostringstream o;
@@ -376,8 +378,8 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
                 return o.str();
             };
             out << std::left << std::setw(40) << s.name << std::right << std::setw(9)
-                << cell(s.strokes) << std::setw(8) << cell(s.errors) << std::setw(8)
-                << cell(s.wpm) << "\n";
+                << cell(s.strokes) << std::setw(8) << cell(s.errors) << std::setw(8) << cell(s.wpm)
+                << "\n";
         }
     }
     if (unreadable)

@@ -14,11 +14,10 @@ namespace {
 bool endsWithNoCase(const std::string& text, std::string_view ending) {
     if (text.size() < ending.size())
         return false;
-    return std::equal(ending.begin(), ending.end(), text.end() - ending.size(),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
+    return std::equal(ending.begin(), ending.end(), text.end() - ending.size(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 std::size_t endingLength(ConversionKind kind) {
@@ -112,8 +111,8 @@ FileResult DocumentConverter::runConverter(const std::string& path, ConversionKi
     // The converter writes beside the document; a folder that takes no new file is a
     // write-protected disk, said at once instead of after the converter's run.
     static std::atomic<unsigned> counter{0};
-    const std::string probe = folder + ".keystride-probe-" + std::to_string(::getpid()) + "-" +
-                              std::to_string(counter++);
+    const std::string probe =
+        folder + ".keystride-probe-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     if (FileResult error = m_files.writeAtomic(probe, "")) {
         error->description = "The folder \"" + folder + "\" of \"" + path +
                              "\" takes no new file: " + error->description;

@@ -31,8 +31,8 @@ inline constexpr const char* ConverterWebAddress = "https://velakeystride.org/do
 
 struct ConversionOutcome {
     ConversionKind kind = ConversionKind::None;
-    std::string path;  // the path to load
-    FileResult error;  // the conversion failed (the path is still the one to load)
+    std::string path; // the path to load
+    FileResult error; // the conversion failed (the path is still the one to load)
 };
 
 class DocumentConverter {

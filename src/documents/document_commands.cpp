@@ -163,8 +163,8 @@ void DocumentCommands::mnuSaveSource() {
         return;
     remember(path);
     if (FileResult error = c.source.saveFile(path)) {
-        c.messages.show("Vela Keystride could not save the source document as \"" + path +
-                            "\".\r" + error->description,
+        c.messages.show("Vela Keystride could not save the source document as \"" + path + "\".\r" +
+                            error->description,
                         documenttexts::ErrorTitle, MessageButtons::Ok);
         return;
     }

@@ -93,11 +93,11 @@ FileResult LibreOfficeWordProcessor::convertToRtf(const std::string& docPath,
 
     const std::optional<std::string> soffice = findLibreOffice(m_launcher);
     if (!soffice)
-        return FileError{errorcodes::CannotStartWordProcessor,
-                         "The word processor LibreOffice (soffice) was not found on the PATH, so \"" +
-                             docPath +
-                             "\" cannot be converted to RTF. Install LibreOffice Writer, or save "
-                             "the document as RTF."};
+        return FileError{
+            errorcodes::CannotStartWordProcessor,
+            "The word processor LibreOffice (soffice) was not found on the PATH, so \"" + docPath +
+                "\" cannot be converted to RTF. Install LibreOffice Writer, or save "
+                "the document as RTF."};
 
     const std::string produced = folder + "/" + convertedName(docPath);
     const auto before = modifiedTime(produced);
@@ -113,8 +113,8 @@ FileResult LibreOfficeWordProcessor::convertToRtf(const std::string& docPath,
     if (!outcome.finished)
         return FileError{errorcodes::WordProcessorFailed,
                          "The word processor took longer than " +
-                             std::to_string(m_timeout.count() / 1000) +
-                             " seconds to convert \"" + docPath + "\" and was stopped."};
+                             std::to_string(m_timeout.count() / 1000) + " seconds to convert \"" +
+                             docPath + "\" and was stopped."};
     // LibreOffice reports many failures with exit status 0: only a new file counts.
     if (outcome.exitCode != 0 || !m_files.exists(produced) || modifiedTime(produced) == before) {
         std::string said = tail(outcome.output);

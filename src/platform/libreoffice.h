@@ -22,9 +22,9 @@ std::optional<std::string> findLibreOffice(const ProcessLauncher& launcher);
 
 class LibreOfficeWordProcessor final : public WordProcessor {
 public:
-    explicit LibreOfficeWordProcessor(ProcessLauncher& launcher,
-                                      FileSystem& files = FileSystem::real(),
-                                      std::chrono::milliseconds timeout = std::chrono::seconds(120));
+    explicit LibreOfficeWordProcessor(
+        ProcessLauncher& launcher, FileSystem& files = FileSystem::real(),
+        std::chrono::milliseconds timeout = std::chrono::seconds(120));
 
     FileResult convertToRtf(const std::string& docPath, const std::string& rtfPath) override;
     FileResult newDocumentFromRtf(std::string_view rtf, int leftMarginPoints = 70) override;

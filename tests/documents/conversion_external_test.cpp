@@ -58,10 +58,20 @@ std::string docx2rtf() {
 class RealConversionTest : public ::testing::Test {
 protected:
     RealConversionTest()
-        : root(makeTempFolder("keystride-convert-")), profile("KEYSTRIDE_OFFICE_PROFILE",
-                                                              (root / "profile").string()),
-          context{typed,   source,   state, settings,  view,  messages,
-                  dialogs, printing, clock, launcher, files, KEYSTRIDE_BIN_DIR,
+        : root(makeTempFolder("keystride-convert-")),
+          profile("KEYSTRIDE_OFFICE_PROFILE", (root / "profile").string()),
+          context{typed,
+                  source,
+                  state,
+                  settings,
+                  view,
+                  messages,
+                  dialogs,
+                  printing,
+                  clock,
+                  launcher,
+                  files,
+                  KEYSTRIDE_BIN_DIR,
                   (root / "current").string()},
           office(launcher, files, std::chrono::seconds(240)),
           commands(context, office, clipboard, DocumentHooks{{}, {}},
@@ -83,18 +93,18 @@ protected:
         writeFile(root / "text.md", kMarkdown);
         const std::string md = (root / "text.md").string();
         for (const char* name : {"lesson.docx", "lesson2.DOCX", "story.odt"}) {
-            const ProcessOutcome made =
-                launcher.run(*pandoc, {"-o", (root / "docs" / name).string(), md},
-                             std::chrono::seconds(120));
+            const ProcessOutcome made = launcher.run(
+                *pandoc, {"-o", (root / "docs" / name).string(), md}, std::chrono::seconds(120));
             ASSERT_TRUE(made.finished && made.exitCode == 0) << name << ": " << made.output;
         }
         fs::create_directories(root / "make-doc");
         fs::copy_file(root / "docs" / "lesson.docx", root / "make-doc" / "old.docx");
-        const ProcessOutcome doc = launcher.run(
-            *soffice,
-            {"--headless", "-env:UserInstallation=" + libreOfficeProfileUrl(), "--convert-to",
-             "doc", "--outdir", (root / "docs").string(), (root / "make-doc" / "old.docx").string()},
-            std::chrono::seconds(240));
+        const ProcessOutcome doc =
+            launcher.run(*soffice,
+                         {"--headless", "-env:UserInstallation=" + libreOfficeProfileUrl(),
+                          "--convert-to", "doc", "--outdir", (root / "docs").string(),
+                          (root / "make-doc" / "old.docx").string()},
+                         std::chrono::seconds(240));
         ASSERT_TRUE(doc.finished && fs::exists(root / "docs" / "old.doc")) << doc.output;
     }
 
@@ -157,9 +167,8 @@ TEST_F(RealConversionTest, Docx2RtfConvertsEveryDocumentOfTheKindInOneRun) {
     makeDocuments();
     if (IsSkipped() || HasFatalFailure())
         return;
-    const ProcessOutcome run =
-        launcher.run(docx2rtf(), {"-f", (root / "docs").string() + "/", "docx"},
-                     std::chrono::seconds(240));
+    const ProcessOutcome run = launcher.run(
+        docx2rtf(), {"-f", (root / "docs").string() + "/", "docx"}, std::chrono::seconds(240));
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_TRUE(fs::exists(root / "docs" / "lesson.rtf"));

@@ -91,14 +91,22 @@ inline std::string readFile(const std::filesystem::path& path) {
 class DocumentsTest : public ::testing::Test {
 protected:
     DocumentsTest()
-        : root(makeTempFolder("keystride-documents-")),
-          context{typed,    source, state,     settings, view, messages,
-                  dialogs,  printing, clock,   processes, files,
-                  (root / "program").string(), (root / "current").string()},
-          workspace(context),
-          commands(context, wordProcessor, clipboard,
-                   DocumentHooks{[this] { workspace.mnuExit(); },
-                                 [this] { workspace.ClearSourceMarks(); }}) {
+        : root(makeTempFolder("keystride-documents-")), context{typed,
+                                                                source,
+                                                                state,
+                                                                settings,
+                                                                view,
+                                                                messages,
+                                                                dialogs,
+                                                                printing,
+                                                                clock,
+                                                                processes,
+                                                                files,
+                                                                (root / "program").string(),
+                                                                (root / "current").string()},
+          workspace(context), commands(context, wordProcessor, clipboard,
+                                       DocumentHooks{[this] { workspace.mnuExit(); },
+                                                     [this] { workspace.ClearSourceMarks(); }}) {
         std::filesystem::create_directories(root / "program");
         std::filesystem::create_directories(root / "current");
         CharFormat sourceFormat;

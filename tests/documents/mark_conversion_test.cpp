@@ -23,14 +23,16 @@ protected:
         fs::create_directories(root / "source");
         fs::create_directories(root / "tests");
         const fs::path script = root / "bin" / "soffice";
-        writeFile(script,
-                  "#!/bin/sh\necho run >> '" + (root / "runs").string() +
-                      "'\nout=.\nwhile [ $# -gt 0 ]; do\n  case \"$1\" in\n"
-                      "    --outdir) out=\"$2\"; shift 2;;\n"
-                      "    *.doc|*.DOC|*.docx|*.DOCX|*.odt|*.ODT)\n"
-                      "      n=$(/usr/bin/basename \"$1\"); printf '{\\\\rtf1\\\\ansi %s\\\\par}' '" +
-                      std::string(kText) + "' > \"$out/${n%.*}.rtf\"; shift;;\n"
-                      "    *) shift;;\n  esac\ndone\n");
+        writeFile(
+            script,
+            "#!/bin/sh\necho run >> '" + (root / "runs").string() +
+                "'\nout=.\nwhile [ $# -gt 0 ]; do\n  case \"$1\" in\n"
+                "    --outdir) out=\"$2\"; shift 2;;\n"
+                "    *.doc|*.DOC|*.docx|*.DOCX|*.odt|*.ODT)\n"
+                "      n=$(/usr/bin/basename \"$1\"); printf '{\\\\rtf1\\\\ansi %s\\\\par}' '" +
+                std::string(kText) +
+                "' > \"$out/${n%.*}.rtf\"; shift;;\n"
+                "    *) shift;;\n  esac\ndone\n");
         fs::permissions(script, fs::perms::owner_all);
         if (const char* path = std::getenv("PATH"))
             m_oldPath = path;
@@ -61,11 +63,10 @@ TEST_F(MarkConversion, SourceAndTestsOfEveryKindAreConvertedAndMarked) {
     // An older conversion of a.docx: marked once, as the document.
     writeFile(root / "tests" / "a.rtf", "{\\rtf1 stale}");
 
-    const ProcessOutcome outcome =
-        launcher.run(std::string(KEYSTRIDE_BIN_DIR) + "/keystride-mark",
-                     {"--no-write", (root / "source" / "lesson.docx").string(),
-                      (root / "tests").string()},
-                     std::chrono::seconds(120));
+    const ProcessOutcome outcome = launcher.run(
+        std::string(KEYSTRIDE_BIN_DIR) + "/keystride-mark",
+        {"--no-write", (root / "source" / "lesson.docx").string(), (root / "tests").string()},
+        std::chrono::seconds(120));
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     for (const char* name : {"a.rtf", "a2.rtf", "b.rtf", "c.rtf", "d.txt"}) {
@@ -88,11 +89,10 @@ TEST_F(MarkConversion, AFailedConversionIsReportedAndTheOtherTestsAreMarked) {
     writeFile(root / "tests" / "good.txt", kText);
     writeFile(root / "tests" / "bad.doc", "document");
     writeFile(root / "bin" / "soffice", "#!/bin/sh\nexit 1\n");
-    const ProcessOutcome outcome =
-        launcher.run(std::string(KEYSTRIDE_BIN_DIR) + "/keystride-mark",
-                     {"--no-write", (root / "source" / "source.txt").string(),
-                      (root / "tests").string()},
-                     std::chrono::seconds(120));
+    const ProcessOutcome outcome = launcher.run(
+        std::string(KEYSTRIDE_BIN_DIR) + "/keystride-mark",
+        {"--no-write", (root / "source" / "source.txt").string(), (root / "tests").string()},
+        std::chrono::seconds(120));
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.exitCode, 2) << outcome.output;
     EXPECT_NE(outcome.output.find("cannot convert the speed test " +

@@ -97,10 +97,10 @@ TEST_F(LibreOfficeTest, ConvertsHeadlessWithItsOwnProfileAndChecksTheNewFile) {
     EXPECT_FALSE(office.convertToRtf(doc, rtf));
     ASSERT_EQ(processes.calls().size(), 1u);
     EXPECT_EQ(processes.calls()[0].program, "/usr/bin/soffice");
-    EXPECT_EQ(processes.calls()[0].args,
-              (std::vector<std::string>{"--headless",
-                                        "-env:UserInstallation=" + libreOfficeProfileUrl(),
-                                        "--convert-to", "rtf", "--outdir", root.string(), doc}));
+    EXPECT_EQ(
+        processes.calls()[0].args,
+        (std::vector<std::string>{"--headless", "-env:UserInstallation=" + libreOfficeProfileUrl(),
+                                  "--convert-to", "rtf", "--outdir", root.string(), doc}));
     EXPECT_TRUE(fs::exists(rtf));
     // No probe file is left behind.
     int entries = 0;

@@ -70,7 +70,8 @@ protected:
         // The copy is written under another name and renamed, so that the test never reads it
         // half written.
         std::ofstream(script) << "#!/bin/sh\n"
-                              << "printf '%s\\n' \"$@\" > '" << (root / "args.tmp").string() << "'\n"
+                              << "printf '%s\\n' \"$@\" > '" << (root / "args.tmp").string()
+                              << "'\n"
                               << "for last; do :; done\n"
                               << "/bin/cp \"$last\" '" << (root / "got.tmp").string() << "'\n"
                               << "/bin/mv '" << (root / "args.tmp").string() << "' '"
@@ -101,8 +102,8 @@ protected:
     ScriptedFileDialogs dialogs;
     ScriptedPrinting printing;
     ManualClock clock;
-    WorkspaceContext context{typed,   source,   state, settings, view,
-                             messages, dialogs, printing, clock, launcher, FileSystem::real()};
+    WorkspaceContext context{typed,    source, state,    settings,          view, messages, dialogs,
+                             printing, clock,  launcher, FileSystem::real()};
     ScriptedClipboard clipboard;
     LibreOfficeWordProcessor office{launcher};
 

@@ -33,7 +33,8 @@ QApplication& application() {
 
 QString pdfText(const QString& pdf) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(60000))
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
