@@ -1,6 +1,9 @@
-// RTF as two outside writers produce it: pandoc's RTF writer, and LibreOffice converting .docx
-// and .odt files (made here with pandoc) and a flat .fodt with paragraph spacing. The inputs are
-// generated in a temporary folder; the tests skip when the programs are not installed.
+// RTF against outside programs, in both directions. Read: pandoc's RTF writer, and LibreOffice
+// converting .docx and .odt files (made here with pandoc) and a flat .fodt with paragraph
+// spacing. Written: LibreOffice, an independent reader, must see the same text in what the
+// panes write. The inputs are generated in a temporary folder; the tests skip when the programs
+// are not installed.
+#include "platform/memory_pane.h"
 #include "platform/rtf_reader.h"
 
 #include <gtest/gtest.h>
@@ -8,63 +11,37 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
-#include <sstream>
+#include <iterator>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 namespace keystride {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<fs::path> findProgram(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    if (path == nullptr)
-        return std::nullopt;
-    std::stringstream folders(path);
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        if (folder.empty())
-            continue;
-        const fs::path candidate = fs::path(folder) / name;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-    }
-    return std::nullopt;
+bool installed(const std::string& program) {
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "keystride-rtf-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
-    }
+struct TempFolder {
+    TempFolder() { fs::create_directories(m_path); }
     ~TempFolder() {
         std::error_code ignored;
-        if (!m_path.empty())
-            fs::remove_all(m_path, ignored);
+        fs::remove_all(m_path, ignored);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
     const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
+    fs::path m_path =
+        fs::temp_directory_path() / ("keystride-rtf-" + std::to_string(std::random_device()()));
 };
 
 void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Runs `command` in `folder` with its output discarded; true when it succeeded.
@@ -108,13 +85,11 @@ CharFormat formatOf(const RichDocument& document, std::u16string_view needle) {
 }
 
 TEST(RtfExternal, ReadsWhatPandocWrites) {
-    const auto pandoc = findProgram("pandoc");
-    if (!pandoc)
+    if (!installed("pandoc"))
         GTEST_SKIP() << "pandoc is not installed";
     TempFolder folder;
-    ASSERT_FALSE(folder.path().empty());
     writeFile(folder.path() / "test.md", kMarkdown);
-    ASSERT_TRUE(run(folder.path(), "'" + pandoc->string() + "' -s -t rtf -o test.rtf test.md"));
+    ASSERT_TRUE(run(folder.path(), "pandoc -s -t rtf -o test.rtf test.md"));
 
     const RtfReadResult result = readRtf(readFile(folder.path() / "test.rtf"), CharFormat{});
     EXPECT_TRUE(result.warnings.empty());
@@ -164,22 +139,16 @@ const char* const kFlatOdt = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 TEST(RtfExternal, ReadsWhatLibreOfficeWrites) {
-    const auto soffice = findProgram("soffice");
-    const auto pandoc = findProgram("pandoc");
-    if (!soffice || !pandoc)
+    if (!installed("soffice") || !installed("pandoc"))
         GTEST_SKIP() << "soffice or pandoc is not installed";
     TempFolder folder;
-    ASSERT_FALSE(folder.path().empty());
     writeFile(folder.path() / "test.md", kMarkdown);
     writeFile(folder.path() / "spacing.fodt", kFlatOdt);
-    const std::string quotedPandoc = "'" + pandoc->string() + "'";
-    ASSERT_TRUE(run(folder.path(), quotedPandoc + " -o fromword.docx test.md"));
-    ASSERT_TRUE(run(folder.path(), quotedPandoc + " -o fromwriter.odt test.md"));
+    ASSERT_TRUE(run(folder.path(), "pandoc -o fromword.docx test.md"));
+    ASSERT_TRUE(run(folder.path(), "pandoc -o fromwriter.odt test.md"));
     // A private profile lets the office suite start headless as any user, root included.
-    const std::string profile = "file://" + (folder.path() / "profile").string();
-    const std::string limit = findProgram("timeout") ? "timeout 300 " : "";
-    ASSERT_TRUE(run(folder.path(), limit + "'" + soffice->string() +
-                                       "' -env:UserInstallation=" + profile +
+    ASSERT_TRUE(run(folder.path(), "timeout 300 soffice -env:UserInstallation=file://" +
+                                       (folder.path() / "profile").string() +
                                        " --headless --convert-to rtf --outdir out"
                                        " fromword.docx fromwriter.odt spacing.fodt"));
 
@@ -214,6 +183,51 @@ TEST(RtfExternal, ReadsWhatLibreOfficeWrites) {
     EXPECT_EQ(red.background, Colour::rgb(255, 255, 0));
     EXPECT_EQ(red.font, "Courier New");
     EXPECT_EQ(red.size, 14.0);
+}
+
+TEST(RtfExternal, LibreOfficeSeesTheTextThePanesWrite) {
+    if (!installed("soffice"))
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    TempFolder folder;
+    MemoryPane formatted;
+    formatted.setText(u"Hello café € – “quoted” {brace} back\\slash\ttab\r\nSecond line.  \r\n\r\n"
+                      u"你好 Łódź ÿ\r\nend!  \r\nlast?");
+    const auto select = [&](int start, int length) {
+        formatted.setSelStart(start);
+        formatted.setSelLength(length);
+    };
+    select(0, 5);
+    formatted.setSelBold(true);
+    select(8, 10);
+    formatted.setSelBackground(colours::red);
+    formatted.setSelFontSize(9.75);
+    select(20, 30);
+    formatted.setSelFontName("Arial");
+    formatted.setSelUnderline(true);
+    formatted.setSelColour(colours::blue);
+    select(45, 20);
+    formatted.setSelLineSpacing(LineSpacing::Double);
+    MemoryPane plain;
+    plain.setText(u"The cat .  Sat\r\nStop.\r\nNext  line   with\tspaces\r\n1, 2; 3: 4? 5!");
+    const std::pair<std::string, const MemoryPane*> samples[] = {{"formatted", &formatted},
+                                                                 {"plain", &plain}};
+    for (const auto& [name, pane] : samples)
+        writeFile(folder.path() / (name + ".rtf"), pane->textRtf());
+
+    const bool converted = run(
+        folder.path(), "timeout 180 soffice --headless --norestore -env:UserInstallation=file://" +
+                           (folder.path() / "profile").string() +
+                           " --convert-to 'txt:Text (encoded):UTF8,CRLF' --outdir out"
+                           " formatted.rtf plain.rtf");
+    for (const auto& [name, pane] : samples) {
+        std::string text = readFile(folder.path() / "out" / (name + ".txt"));
+        // The converter starts with a byte-order mark and ends the last line.
+        if (text.rfind("\xef\xbb\xbf", 0) == 0)
+            text.erase(0, 3);
+        if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+            text.erase(text.size() - 2);
+        EXPECT_EQ(text, toUtf8(pane->text())) << name << (converted ? "" : " (soffice failed)");
+    }
 }
 
 } // namespace

@@ -35,39 +35,35 @@ CharFormat bold() {
     return f;
 }
 
-TEST(RtfWriter, PlainDocumentHasTheFixedShape) {
-    RichDocument doc = RichDocument::fromPlainText(u"end.  \r\nNext", CharFormat{});
-    EXPECT_EQ(writeRtf(doc),
-              std::string(kHeader) + "\\pard\\f0\\fs24\\cf1 end.  \r\n\\par \\pard Next}");
-}
-
-TEST(RtfWriter, EmptyDocumentStillNamesItsFormat) {
-    EXPECT_EQ(writeRtf(RichDocument{}), std::string(kHeader) + "\\pard\\f0\\fs24\\cf1}");
-}
-
-TEST(RtfWriter, ParagraphTextRunsStraightIntoItsLineEnd) {
-    // The sentence-end tidy finds "." + two spaces + CR only if nothing stands between them,
-    // also when the paragraph mark has a format of its own.
-    Paragraph first = paragraph({{CharFormat{}, u"end.  "}});
-    first.markFormat = bold();
-    RichDocument doc = document({first, paragraph({{CharFormat{}, u"x"}})});
-    EXPECT_EQ(body(writeRtf(doc)), "\\pard\\f0\\fs24\\cf1 end.  \r\n\\b\\par \\pard\\b0 x}");
-}
-
-TEST(RtfWriter, EmptyParagraphsCloseTheirControlWordBeforeTheLineEnd) {
-    RichDocument doc = RichDocument::fromPlainText(u"\r\n\r\na", CharFormat{});
-    EXPECT_EQ(body(writeRtf(doc)), "\\pard \r\n\\f0\\fs24\\cf1\\par \\pard \r\n\\par \\pard a}");
-}
-
-TEST(RtfWriter, LineSpacingIsWrittenPerParagraph) {
-    RichDocument doc = document({paragraph({{CharFormat{}, u"a"}}, LineSpacing::OneAndAHalf),
-                                 paragraph({{CharFormat{}, u"b"}}, LineSpacing::Double),
-                                 paragraph({{CharFormat{}, u"c"}}, LineSpacing::Single)});
-    std::string rtf = writeRtf(doc);
-    EXPECT_EQ(body(rtf), "\\pard\\sl360\\slmult1\\f0\\fs24\\cf1 a\r\n\\par "
-                         "\\pard\\sl480\\slmult1 b\r\n\\par \\pard c}");
-    EXPECT_NE(rtf.find("\\sl360\\"), std::string::npos);
-    EXPECT_NE(rtf.find("\\sl480\\"), std::string::npos);
+TEST(RtfWriter, ParagraphsHaveTheFixedShape) {
+    Paragraph endMarkedBold = paragraph({{CharFormat{}, u"end.  "}});
+    endMarkedBold.markFormat = bold();
+    struct Row {
+        const char* name;
+        RichDocument doc;
+        std::string body;
+    };
+    const Row rows[] = {
+        {"empty document still names its format", RichDocument{}, "\\pard\\f0\\fs24\\cf1}"},
+        // The sentence-end tidy finds "." + two spaces + CR only if nothing stands between
+        // them, also when the paragraph mark has a format of its own.
+        {"text runs straight into its line end",
+         RichDocument::fromPlainText(u"end.  \r\nNext", CharFormat{}),
+         "\\pard\\f0\\fs24\\cf1 end.  \r\n\\par \\pard Next}"},
+        {"formatted paragraph mark", document({endMarkedBold, paragraph({{CharFormat{}, u"x"}})}),
+         "\\pard\\f0\\fs24\\cf1 end.  \r\n\\b\\par \\pard\\b0 x}"},
+        {"empty paragraphs close their control word before the line end",
+         RichDocument::fromPlainText(u"\r\n\r\na", CharFormat{}),
+         "\\pard \r\n\\f0\\fs24\\cf1\\par \\pard \r\n\\par \\pard a}"},
+        {"line spacing per paragraph",
+         document({paragraph({{CharFormat{}, u"a"}}, LineSpacing::OneAndAHalf),
+                   paragraph({{CharFormat{}, u"b"}}, LineSpacing::Double),
+                   paragraph({{CharFormat{}, u"c"}}, LineSpacing::Single)}),
+         "\\pard\\sl360\\slmult1\\f0\\fs24\\cf1 a\r\n\\par "
+         "\\pard\\sl480\\slmult1 b\r\n\\par \\pard c}"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(writeRtf(row.doc), std::string(kHeader) + row.body) << row.name;
 }
 
 TEST(RtfWriter, FormatWordsNameOnlyWhatChanged) {
@@ -97,27 +93,14 @@ TEST(RtfWriter, FormatWordsNameOnlyWhatChanged) {
                          "\\cf1\\highlight0\\i0\\ulnone e\\fs21 f}");
 }
 
-TEST(RtfWriter, DelimiterSpaceOnlyWhereTheTextWouldJoinTheControlWord) {
-    struct Row {
-        std::u16string text;
-        std::string written;
-    };
-    const Row rows[] = {{u"x", "\\b x"},    {u"5", "\\b 5"},    {u" a", "\\b  a"},
-                        {u"-", "\\b -"},    {u".", "\\b."},     {u",", "\\b,"},
-                        {u"é", "\\b\\'e9"}, {u"\\", "\\b\\\\"}, {u"\ta", "\\b\\tab a"}};
-    for (const Row& row : rows) {
-        RichDocument doc = document({paragraph({{CharFormat{}, u"a"}, {bold(), row.text}})});
-        EXPECT_EQ(body(writeRtf(doc)), "\\pard\\f0\\fs24\\cf1 a" + row.written + "}")
-            << toUtf8(row.text);
-    }
-}
-
-TEST(RtfWriter, CharactersAreEscapedByClass) {
-    struct Row {
-        std::u16string text;
-        std::string written;
-    };
-    const Row rows[] = {
+// After a bold run's control word a delimiter space comes only where the text would join the
+// word; plain text is only escaped.
+TEST(RtfWriter, TextIsEscapedByClassAndDelimitedOnlyWhereNeeded) {
+    using Rows = std::vector<std::pair<std::u16string, std::string>>;
+    const Rows afterBold = {{u"x", "\\b x"},    {u"5", "\\b 5"},    {u" a", "\\b  a"},
+                            {u"-", "\\b -"},    {u".", "\\b."},     {u",", "\\b,"},
+                            {u"é", "\\b\\'e9"}, {u"\\", "\\b\\\\"}, {u"\ta", "\\b\\tab a"}};
+    const Rows plainText = {
         {u"Hi. , ! ? ; :", "Hi. , ! ? ; :"},
         {u"{a}\\", "\\{a\\}\\\\"},
         {u"a\tb", "a\\tab b"},
@@ -130,10 +113,13 @@ TEST(RtfWriter, CharactersAreEscapedByClass) {
          "ab"},
         {u"\x7f", "\\'7f"},
     };
-    for (const Row& row : rows) {
-        RichDocument doc = document({paragraph({{CharFormat{}, u"x" + row.text}})});
-        EXPECT_EQ(body(writeRtf(doc)), "\\pard\\f0\\fs24\\cf1 x" + row.written + "}")
-            << toUtf8(row.text);
+    for (const auto& [rows, format] :
+         {std::pair{afterBold, bold()}, std::pair{plainText, CharFormat{}}}) {
+        for (const auto& [text, written] : rows) {
+            RichDocument doc = document({paragraph({{CharFormat{}, u"a"}, {format, text}})});
+            EXPECT_EQ(body(writeRtf(doc)), "\\pard\\f0\\fs24\\cf1 a" + written + "}")
+                << toUtf8(text);
+        }
     }
 }
 
