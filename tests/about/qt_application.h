@@ -1,5 +1,6 @@
-// One QApplication for the widget tests of this folder, on the offscreen platform unless the
-// environment names another. Created on first use, so that listing the tests needs no display.
+// One QApplication for the widget tests (About box, animation, settings dialog), on the
+// offscreen platform unless the environment names another. Created on first use, so that listing
+// the tests needs no display.
 #pragma once
 
 #include <QApplication>

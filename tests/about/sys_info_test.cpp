@@ -108,22 +108,19 @@ TEST(StartSysInfo, LooksForTheViewersInOrderAndStopsAtTheFirstThatStarts) {
               (std::vector<std::string>{"hardinfo", "hardinfo2", "gnome-system-monitor"}));
 }
 
-TEST(StartSysInfo, ALauncherFailureEndsInTheMessage) {
-    FakeLauncher launcher;
-    launcher.throws = true;
-    ScriptedMessageBoxes messages;
-    EXPECT_EQ(StartSysInfo(launcher, messages), std::nullopt);
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, SysInfoUnavailableText);
-}
-
-TEST(StartSysInfo, AnEmptyListOfViewersEndsInTheMessage) {
-    FakeLauncher launcher;
-    launcher.installed = {{"hardinfo", "/usr/bin/hardinfo"}};
-    ScriptedMessageBoxes messages;
-    EXPECT_EQ(StartSysInfo(launcher, messages, {}), std::nullopt);
-    EXPECT_TRUE(launcher.started.empty());
-    EXPECT_EQ(messages.shown().size(), 1u);
+TEST(StartSysInfo, ALauncherFailureOrNoViewersToTryEndInTheMessage) {
+    for (const bool throws : {true, false}) {
+        SCOPED_TRACE(throws ? "launcher fails" : "no viewers to try");
+        FakeLauncher launcher;
+        launcher.throws = throws;
+        launcher.installed = {{"hardinfo", "/usr/bin/hardinfo"}};
+        ScriptedMessageBoxes messages;
+        EXPECT_EQ(throws ? StartSysInfo(launcher, messages) : StartSysInfo(launcher, messages, {}),
+                  std::nullopt);
+        EXPECT_TRUE(launcher.started.empty());
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.shown()[0].text, SysInfoUnavailableText);
+    }
 }
 
 } // namespace
