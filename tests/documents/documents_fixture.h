@@ -16,6 +16,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace keystride::testing {
 
