@@ -19,23 +19,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device random;
-        m_path = fs::temp_directory_path() /
-                 ("keystride-fs-" + std::to_string(random()) + "-" + std::to_string(random()));
-        fs::create_directories(m_path);
-    }
+struct TempFolder {
+    TempFolder() { fs::create_directories(m_path); }
     ~TempFolder() {
         std::error_code ignored;
         fs::remove_all(m_path, ignored);
     }
     std::string file(const std::string& name) const { return (m_path / name).string(); }
     const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
+    fs::path m_path =
+        fs::temp_directory_path() / ("keystride-fs-" + std::to_string(std::random_device()()) +
+                                     "-" + std::to_string(std::random_device()()));
 };
 
 std::string contents(const std::string& path) {
@@ -223,14 +217,12 @@ TEST(FaultyFileSystem, FailsOnlyTheChosenOperationsAndPaths) {
     files.clearFaults();
     EXPECT_FALSE(files.writeAtomic(marked, "z"));
     EXPECT_EQ(contents(marked), "z");
-}
 
-TEST(FaultyFileSystem, ReadFaultsUseTheReadCodes) {
-    FaultyFileSystem files;
-    files.failOn(FaultyFileSystem::Operation::ReadAll, "/x/Settings", ENOENT);
-    files.failOn(FaultyFileSystem::Operation::Exists, "/x/Warning.txt", EIO);
-    EXPECT_EQ(files.readAll("/x/Settings", 10).error->code, 53);
-    EXPECT_FALSE(files.exists("/x/Warning.txt"));
+    // Read faults use the read codes; a failing exists answers false.
+    files.failOn(FaultyFileSystem::Operation::ReadAll, marked, ENOENT);
+    files.failOn(FaultyFileSystem::Operation::Exists, marked, EIO);
+    EXPECT_EQ(files.readAll(marked, 10).error->code, 53);
+    EXPECT_FALSE(files.exists(marked));
 }
 
 } // namespace

@@ -121,12 +121,6 @@ TEST(MemoryPane, FileFailuresComeFromTheFileLayer) {
     EXPECT_EQ(full->code, errorcodes::DiskFull);
 }
 
-} // namespace
-} // namespace keystride
-
-namespace keystride {
-namespace {
-
 // Whatever sequence of operations the marking engine and the window make, the pane stays
 // consistent: breaks are whole CR LF pairs, one paragraph format per paragraph, the formats
 // cover the text, and the content survives the trip through the rich-text model and RTF.
