@@ -3,6 +3,7 @@
 
 #include "platform/qt/qt_document_pane.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -24,7 +25,22 @@ struct QtPaneFactory {
 } // namespace
 
 namespace conformance {
+// A pane on screen in the middle of a batch (a marking run) behaves the same through the pane's
+// operations.
+struct QtBatchedPaneFactory {
+    static std::unique_ptr<DocumentPane> create(const CharFormat& base) {
+        testing::qtApplication();
+        auto pane = std::make_unique<QtDocumentPane>();
+        pane->setBaseFormat(base);
+        pane->editor()->resize(400, 300);
+        pane->editor()->show();
+        pane->setBatching(true);
+        return pane;
+    }
+};
+
 INSTANTIATE_TYPED_TEST_SUITE_P(Qt, PaneConformance, ::testing::Types<QtPaneFactory>);
+INSTANTIATE_TYPED_TEST_SUITE_P(QtBatched, PaneConformance, ::testing::Types<QtBatchedPaneFactory>);
 } // namespace conformance
 
 namespace {
@@ -138,6 +154,39 @@ TEST(QtPaneEditor, PastedTextArrivesAsParagraphsInTheCurrentFormat) {
     pane->editor()->insertFromMimeData(&data);
     EXPECT_EQ(pane->text(), u"start one\r\ntwo\r\nthree");
     EXPECT_EQ(pane->formatSpans().size(), 1u);
+}
+
+TEST(QtDocumentPane, EndingABatchHandsTheSelectionAndLayoutBackToTheEditor) {
+    auto pane = makePane(u"First line of the test\r\nsecond line\r\nthird");
+    pane->editor()->resize(400, 300);
+    pane->editor()->show();
+    const QSizeF page = pane->editor()->document()->pageSize();
+    pane->setBatching(true);
+    pane->setSelStart(6);
+    pane->setSelLength(4);
+    pane->setSelColour(colours::red);
+    pane->setSelStart(24);
+    pane->setSelText(u"the ");
+    pane->setSelStart(28);
+    pane->setSelLength(6);
+    pane->setSelBold(true);
+    pane->setBatching(false);
+
+    EXPECT_EQ(pane->text(), u"First line of the test\r\nthe second line\r\nthird");
+    EXPECT_EQ(pane->editor()->document()->pageSize(), page);
+    EXPECT_TRUE(pane->editor()->updatesEnabled());
+    // The editor's own cursor now holds the pane's selection: "second" in the second paragraph.
+    QTextCursor cursor = pane->editor()->textCursor();
+    EXPECT_EQ(cursor.selectedText(), QStringLiteral("second"));
+    EXPECT_EQ(pane->selStart(), 28);
+    EXPECT_EQ(pane->selLength(), 6);
+    EXPECT_EQ(pane->selBold(), true);
+    pane->setSelStart(6);
+    pane->setSelLength(4);
+    EXPECT_EQ(pane->selColour(), colours::red);
+    // The document is laid out again: the second paragraph sits below the first.
+    QTextBlock second = pane->editor()->document()->findBlockByNumber(1);
+    EXPECT_GT(pane->editor()->document()->documentLayout()->blockBoundingRect(second).top(), 0.0);
 }
 
 } // namespace
