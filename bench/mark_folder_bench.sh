@@ -19,18 +19,21 @@ trap 'rm -rf "$work"' EXIT
 python3 - "$work" <<'PY'
 import os, sys
 folder = sys.argv[1]
-words = ("the learner types a long text while the clock runs and the teacher marks every word "
-         "in class").split()
-source = []
-for i in range(1400):
-    w = words[(i * 31) % len(words)]
+# Words from a small vocabulary in a pseudo-random order, so that the end of every test occurs
+# only once in the source, as in real prose.
+words = ("the learner types a long text while clock runs and teacher marks every word in class "
+         "school paper fast slow speed test copy keys hands").split()
+seed, source = 7, []
+for i in range(1200):
+    seed = (seed * 1103515245 + 12345) % 2**31
+    w = words[(seed >> 16) % len(words)]
     if i % 9 == 8:
         w += "."
     source.append(w + ("\r\n" if i % 12 == 11 else " "))
 open(os.path.join(folder, "source.txt"), "w", newline="").write("".join(source))
 os.makedirs(os.path.join(folder, "tests"))
 for t in range(30):
-    n = 200 + 40 * t
+    n = 150 + 35 * t
     typed = []
     for i, w in enumerate(source[:n]):
         if (i + t) % 23 == 0:
