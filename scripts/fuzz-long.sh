@@ -33,5 +33,5 @@ if [ "$target" = rtf_reader ] || [ "$target" = plain_text ]; then
 fi
 
 exec "$build_dir/bin/${target}_fuzz" "$work/corpus" "$work/seeds" "${extra[@]}" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
+    -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -max_len=16384 \
     -print_final_stats=1 -artifact_prefix="$work/artifacts/"

@@ -29,7 +29,7 @@ for target in "${targets[@]}"; do
     echo "== $target: $seconds s"
     # -rss_limit_mb and -timeout turn unbounded memory and hangs into findings too.
     if ! "$build_dir/bin/${target}_fuzz" "$corpus" "$seeds" -max_total_time="$seconds" \
-            -timeout=10 -rss_limit_mb=2048 -max_len=16384 -print_final_stats=1 \
+            -timeout=30 -rss_limit_mb=2048 -max_len=16384 -print_final_stats=1 \
             -artifact_prefix="$artifacts" >"$work/$target.log" 2>&1; then
         echo "FINDING in $target: see $work/$target.log and $artifacts" >&2
         tail -n 60 "$work/$target.log" >&2
