@@ -396,7 +396,7 @@ void Spoed::connectPanes() {
     };
     m_source->editor()->mouseReleased = [this] {
         if (m_engine)
-            m_engine->SourcePaneClicked();
+            runMarking([this] { m_engine->SourcePaneClicked(); });
     };
     // The source is read, not edited: keys that reach it anyway change nothing.
     m_source->editor()->setTextInteractionFlags(Qt::TextSelectableByMouse |
@@ -543,7 +543,20 @@ void Spoed::runExit() {
 
 void Spoed::startMarkingRun() {
     if (m_engine)
-        m_engine->StartMarkingRun();
+        runMarking([this] { m_engine->StartMarkingRun(); });
+}
+
+void Spoed::runMarking(const std::function<void()>& run) {
+    // However a run ends, the panes leave their batch: a pane left in one would never show its
+    // changes again.
+    struct EndBatch {
+        Spoed& window;
+        ~EndBatch() {
+            window.m_typed->setBatching(false);
+            window.m_source->setBatching(false);
+        }
+    } endBatch{*this};
+    run();
 }
 
 void Spoed::armCutOff() {

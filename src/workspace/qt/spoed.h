@@ -112,6 +112,8 @@ private:
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
                         const QKeySequence& key, std::function<void()> run);
     void openAnimation();
+    // Runs a marking run (F12 or the cut-off click).
+    void runMarking(const std::function<void()>& run);
 
     std::string m_programFolder;
 
