@@ -177,8 +177,10 @@ public:
         struct stat before {};
         const bool sized = ::fstat(fd.get(), &before) == 0 && S_ISREG(before.st_mode);
         if (int error = writeFully(fd.get(), bytes)) {
-            if (sized)
-                (void)::ftruncate(fd.get(), before.st_size);
+            // Should the cut fail too, the file is as the failed write left it.
+            if (sized) {
+                [[maybe_unused]] const int cut = ::ftruncate(fd.get(), before.st_size);
+            }
             return fileErrorFromErrno(error, path, FileOperation::Write);
         }
         if (int error = fd.close())

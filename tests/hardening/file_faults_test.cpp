@@ -123,10 +123,11 @@ TEST_P(RunFileFault, ShowsItsMessageStopsWritingAndKeepsWhatWasOnDisk) {
 
     // Nothing on disk was lost or half-written, and nothing was left beside it.
     EXPECT_EQ(readBytes(temp / "Resultaat.res"), OldResults);
-    if (failMarked)
+    if (failMarked) {
         EXPECT_EQ(readBytes(temp / "Toets1.rug"), OldRug);
-    else
+    } else {
         EXPECT_NE(readBytes(temp / "Toets1.rug"), OldRug) << "the marked test was saved first";
+    }
     std::vector<std::string> expectedNames{"Resultaat.res", "Toets1.rtf", "Toets1.rug"};
     if (fault.where == Where::ParentIsAFile)
         expectedNames.push_back("a-file");
@@ -197,8 +198,9 @@ TEST_P(SettingsFileFault, ReportsACodeNamingTheFileAndKeepsTheOldFile) {
         expectedNames.push_back("a-file");
     EXPECT_EQ(temp.listing(), expectedNames);
     // A failed read at the next start gives the dialog's initial state, never a partial one.
-    if (fault.where != Where::Injected)
+    if (fault.where != Where::Injected) {
         EXPECT_EQ(loadSettings(files, path), SettingsStore{});
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFailure, SettingsFileFault, ::testing::ValuesIn(Faults),
