@@ -376,7 +376,27 @@ TEST_F(SpoedTest, DocumentsOpenMarkReOpenAndSaveThroughTheMenus) {
     EXPECT_NE(window->RichTextBox1().text(), typed);
     EXPECT_TRUE(std::filesystem::exists(m_folder / "learner.rug"));
 
+    // The marked test and the results line can be viewed again.
+    const std::u16string marked = window->RichTextBox1().text();
+    dialogs.queuePath((m_folder / "learner.rug").string());
+    action("mnuMarked")->trigger();
+    EXPECT_EQ(dialogs.asked().back().filter, "Marked speed tests|*.rug|*.rug");
+    EXPECT_EQ(window->RichTextBox1().text(), marked);
+    EXPECT_FALSE(window->RichTextBox1().changed());
+    dialogs.queuePath((m_folder / "Resultaat.res").string());
+    action("mnuResults")->trigger();
+    EXPECT_EQ(dialogs.asked().back().filter, "Result files|*.res|*.res");
+    EXPECT_NE(window->RichTextBox1().text().find(u"learner.rug"), std::u16string::npos);
+    EXPECT_EQ(window->label3(), (m_folder / "Resultaat.res").string());
+
+    // ReOpen loads what was chosen last: the results file. After the test is opened again,
     // ReOpen brings back the test as typed: no report, no marks.
+    action("mnuReOpen")->trigger();
+    EXPECT_NE(window->RichTextBox1().text().find(u"learner.rug"), std::u16string::npos);
+    dialogs.queuePath(testPath);
+    action("mnuTypedDoc")->trigger();
+    QTest::keyClick(window.get(), Qt::Key_F12);
+    ASSERT_EQ(window->RichTextBox1().text(), marked);
     action("mnuReOpen")->trigger();
     EXPECT_EQ(window->RichTextBox1().text(), typed);
     EXPECT_EQ(window->label3(), testPath);
