@@ -132,8 +132,13 @@ private:
         }
         if (last) {
             // An empty last paragraph still has a format: the one typing there would take.
-            if (paragraph.runs.empty())
+            // Readers take a paragraph mark at the very end of a document for the document's
+            // own final mark and drop the empty paragraph after it; one more mark keeps the
+            // empty last paragraph (the text's final line end) through a save and a reload.
+            if (paragraph.runs.empty()) {
                 writeFormatChange(paragraph.markFormat);
+                controlWord("par");
+            }
             return;
         }
         // The paragraph's text must run straight into CR LF, so that the markup holds
@@ -190,8 +195,13 @@ private:
         for (char16_t c : text) {
             if (c == u'\t') {
                 m_out += "\\tab ";
+            } else if (c == u'\r' || c == u'\n' || c == 0) {
+                continue; // line breaks are paragraphs
             } else if (c < 0x20) {
-                continue; // line breaks are paragraphs; other control characters are not text
+                // Other control characters stay in the text (a form feed in a learner's file).
+                controlWord("u", c);
+                m_out += '?';
+                m_afterControlWord = false;
             } else if (c == u'\\' || c == u'{' || c == u'}') {
                 m_out += '\\';
                 m_out += static_cast<char>(c);

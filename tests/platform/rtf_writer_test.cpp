@@ -1,3 +1,4 @@
+#include "platform/rtf_reader.h"
 #include "platform/rtf_writer.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,8 @@ TEST(RtfWriter, ParagraphsHaveTheFixedShape) {
         std::string body;
     };
     const Row rows[] = {
-        {"empty document still names its format", RichDocument{}, "\\pard\\f0\\fs24\\cf1}"},
+        {"empty document still names its format, and an empty last paragraph keeps its mark",
+         RichDocument{}, "\\pard\\f0\\fs24\\cf1\\par}"},
         // The sentence-end tidy finds "." + two spaces + CR only if nothing stands between
         // them, also when the paragraph mark has a format of its own.
         {"text runs straight into its line end",
@@ -110,7 +112,7 @@ TEST(RtfWriter, TextIsEscapedByClassAndDelimitedOnlyWhereNeeded) {
         {u"\U0001F600", "\\u-10179?\\u-8704?"},
         {u"a\x01\x1f\x0b"
          u"b",
-         "ab"},
+         "a\\u1?\\u31?\\u11?b"},
         {u"\x7f", "\\'7f"},
     };
     for (const auto& [rows, format] :
@@ -141,6 +143,16 @@ TEST(RtfWriter, FontNamesAreEscapedLikeText) {
     f.font = "Caf\xc3\xa9 {x}";
     RichDocument doc = document({paragraph({{f, u"a"}})});
     EXPECT_NE(writeRtf(doc).find("{\\f0\\fnil\\fcharset0 Caf\\'e9 \\{x\\};}"), std::string::npos);
+}
+
+TEST(RtfWriter, FinalLineEndsAndControlCharactersSurviveAReload) {
+    // The sentence-end tidy rewrites a pane through its markup; nothing of the learner's text
+    // may be lost on the way.
+    for (const std::u16string text : {u"abc\r\n", u"abc\r\n\r\n", u"", u"\r\n", u"a\fb\x01c"}) {
+        const RichDocument doc = RichDocument::fromPlainText(text, CharFormat{});
+        EXPECT_EQ(readRtf(writeRtf(doc), CharFormat{}).document.plainText(), text)
+            << toUtf8(text).size() << " characters";
+    }
 }
 
 } // namespace
