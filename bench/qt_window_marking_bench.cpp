@@ -1,80 +1,31 @@
 // A marking run in panes that are on screen, as in the window: a shown editor lays out and
 // repaints what the run changes, which the off-screen panes of the other benchmark never do.
 // Registered into keystride-qt-bench, whose main() creates the application.
-#include "marking/marking_run.h"
+#include "marking_bench_support.h"
 #include "platform/qt/qt_document_pane.h"
 
 #include <QApplication>
 #include <QWidget>
-#include <benchmark/benchmark.h>
 
-#include <string>
-
-namespace keystride {
+namespace keystride::bench {
 namespace {
 
 // Reports the busy state to the panes, as the window does.
-class PaneHost : public marking::MarkingHost {
+class PaneHost : public NullHost {
 public:
     PaneHost(QtDocumentPane& typed, QtDocumentPane& source) : m_typed(typed), m_source(source) {}
-    void showMessage(const std::string&, const std::string&) override {}
     void setBusy(bool busy) override {
         m_typed.setBatching(busy);
         m_source.setBatching(busy);
     }
-    void stopClock() override {}
-    void openSpeedTest() override {}
-    std::string typedTestName() const override { return "bench.rtf"; }
-    void setTypedTestName(const std::string&) override {}
 
 private:
     QtDocumentPane& m_typed;
     QtDocumentPane& m_source;
 };
 
-class NoFiles final : public FileSystem {
-public:
-    bool exists(const std::string&) const override { return false; }
-    ReadResult readAll(const std::string& path, std::size_t) const override {
-        return {{}, FileError{errorcodes::FileNotFound, path}};
-    }
-    FileResult writeAtomic(const std::string&, std::string_view) override { return {}; }
-    FileResult append(const std::string&, std::string_view) override { return {}; }
-    FileResult remove(const std::string&) override { return {}; }
-};
-
-// A typed copy of about 7,900 characters of a 2,400-word source, with a misspelt word every
-// twenty words, a doubled word every hundred and a paragraph every twelve words.
-void classroomTexts(std::u16string& source, std::u16string& typed) {
-    static const char16_t* words[] = {u"the",   u"learner", u"types", u"a",    u"long",
-                                      u"text",  u"while",   u"clock", u"runs", u"and",
-                                      u"marks", u"every",   u"word",  u"in",   u"class"};
-    unsigned seed = 11;
-    int typedWords = 0;
-    for (int i = 0; i < 2400; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        std::u16string word = words[(seed >> 16) % 15];
-        word += i % 9 == 8 ? u"." : (i % 7 == 6 ? u"," : u"");
-        const std::u16string delimiter = i % 12 == 11 ? u"\r\n" : u" ";
-        source += word + delimiter;
-        if (typedWords + 2 > 1490 || typed.size() + word.size() + 4 > 7990)
-            continue;
-        if (i % 20 == 19)
-            word.insert(1, u"x");
-        typed += word + delimiter;
-        typedWords += static_cast<int>(delimiter.size());
-        if (i % 100 == 50) {
-            typed += word + u" ";
-            ++typedWords;
-        }
-    }
-}
-
 void runOnScreen(benchmark::State& state, bool fontMarking) {
-    std::u16string sourceText;
-    std::u16string typedText;
-    classroomTexts(sourceText, typedText);
-    NoFiles files;
+    DiscardingFileSystem files;
     QWidget window;
     window.resize(1006, 661);
     QtDocumentPane typed(&window, files);
@@ -89,23 +40,9 @@ void runOnScreen(benchmark::State& state, bool fontMarking) {
     source.editor()->setGeometry(544, 88, 446, 552);
     window.show();
     PaneHost host(typed, source);
-    SettingsStore settings;
-    marking::WorkspaceState workspace;
-    workspace.FontMarking = fontMarking;
-    source.setText(sourceText);
-    marking::MarkingEngine engine({typed, source, settings, workspace, host, files});
-    for (auto _ : state) {
-        state.PauseTiming();
-        typed.setText(typedText);
-        QApplication::processEvents();
-        state.ResumeTiming();
-        engine.StartMarkingRun();
-        // The run is over once the window has shown its result.
-        QApplication::processEvents();
-        if (!engine.lastRun().completed)
-            state.SkipWithError("the run did not reach its report");
-    }
-    state.counters["typed_chars"] = static_cast<double>(typedText.size());
+    // The run is over once the window has shown its result.
+    timeMarkingRuns(state, typed, source, host, files, fontMarking,
+                    [] { QApplication::processEvents(); });
 }
 
 void BM_QtMarkingRunOnScreen_FontMarking(benchmark::State& state) {
@@ -122,4 +59,4 @@ BENCHMARK(BM_QtMarkingRunOnScreen_ColourMarking)
     ->MeasureProcessCPUTime();
 
 } // namespace
-} // namespace keystride
+} // namespace keystride::bench
