@@ -11,6 +11,7 @@
 #include "platform/program_folder.h"
 #include "platform/scripted_services.h"
 #include "results/error_box.h"
+#include "workspace/recording_view.h"
 #include "workspace/workspace_commands.h"
 
 #include <algorithm>
@@ -55,29 +56,14 @@ private:
 };
 
 // The window as far as a marking run and the open command need it.
-class HeadlessWindow final : public WorkspaceView, public marking::MarkingHost {
+class HeadlessWindow final : public RecordingView, public marking::MarkingHost {
 public:
-    std::string label3() const override { return m_label3; }
-    void setLabel3(const std::string& text) override { m_label3 = text; }
-    std::string label4() const override { return m_label4; }
-    void setLabel4(const std::string& text) override { m_label4 = text; }
-    std::string clockText() const override { return m_clock; }
-    void setClockText(const std::string& text) override { m_clock = text; }
     void setBusy(bool) override {}
-    void setLineSpacingCheck(int mode) override { m_spacingCheck = mode; }
-    int lineSpacingCheck() const override { return m_spacingCheck; }
-    void showWarningDialog() override {}
-    void terminate() override {}
-
     void showMessage(const std::string&, const std::string&) override {}
     void stopClock() override {}
     void openSpeedTest() override {}
-    std::string typedTestName() const override { return m_label3; }
-    void setTypedTestName(const std::string& name) override { m_label3 = name; }
-
-private:
-    std::string m_label3, m_label4, m_clock;
-    int m_spacingCheck = 0;
+    std::string typedTestName() const override { return label3(); }
+    void setTypedTestName(const std::string& name) override { setLabel3(name); }
 };
 
 std::string lower(std::string s) {
