@@ -1,6 +1,7 @@
 #include "about_box.h"
 
 #include "about/sys_info.h"
+#include "platform/qt/qt_services.h"
 #include "platform/ui_services.h"
 
 #include <QApplication>
@@ -15,58 +16,6 @@
 namespace keystride {
 
 namespace {
-
-// Message boxes of the About box itself, for when the window hands it none.
-class AboutMessageBoxes final : public MessageBoxes {
-public:
-    explicit AboutMessageBoxes(QWidget* parent) : m_parent(parent) {}
-
-    MessageAnswer show(const std::string& text, const std::string& title, MessageButtons buttons,
-                       MessageIcon icon) override {
-        QMessageBox box(toQtIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
-                        QMessageBox::NoButton, m_parent);
-        switch (buttons) {
-        case MessageButtons::Ok:
-            box.setStandardButtons(QMessageBox::Ok);
-            break;
-        case MessageButtons::YesNo:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            break;
-        case MessageButtons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            break;
-        }
-        switch (box.exec()) {
-        case QMessageBox::Yes:
-            return MessageAnswer::Yes;
-        case QMessageBox::No:
-            return MessageAnswer::No;
-        case QMessageBox::Cancel:
-            return MessageAnswer::Cancel;
-        default:
-            return MessageAnswer::Ok;
-        }
-    }
-
-private:
-    static QMessageBox::Icon toQtIcon(MessageIcon icon) {
-        switch (icon) {
-        case MessageIcon::Question:
-            return QMessageBox::Question;
-        case MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MessageIcon::Critical:
-            return QMessageBox::Critical;
-        case MessageIcon::Information:
-            return QMessageBox::Information;
-        case MessageIcon::None:
-            break;
-        }
-        return QMessageBox::NoIcon;
-    }
-
-    QWidget* m_parent;
-};
 
 QFrame* separatorLine(QWidget* parent) {
     auto* line = new QFrame(parent);
@@ -174,7 +123,7 @@ void frmAbout::cmdSysInfoClick() {
         StartSysInfo(m_launcher, *m_messages);
         return;
     }
-    AboutMessageBoxes messages(this);
+    QtMessageBoxes messages(this);
     StartSysInfo(m_launcher, messages);
 }
 
