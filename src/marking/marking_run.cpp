@@ -54,6 +54,9 @@ void MarkingEngine::SourcePaneClicked() {
 
 void MarkingEngine::StartMarkingRun() {
     m_record = RunRecord{};
+    // A cut-off click has already set the end of the compared part, whatever the gates decide.
+    if (m_env.workspace.CutOffGiven)
+        m_record.sourceEnd = m_env.workspace.SourceEnd;
     m_typedWordsSplit = false;
     const std::u16string typedText = m_env.typed.text();
     if (typedText.find(fromUtf8(AlreadyMarkedLabel)) != std::u16string::npos) {

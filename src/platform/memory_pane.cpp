@@ -354,7 +354,15 @@ void MemoryPane::setSelBackground(std::optional<Colour> colour) {
 
 void MemoryPane::setSelLineSpacing(LineSpacing rule) {
     const int first = paragraphOfChar(m_selStart);
-    const int last = m_selLength == 0 ? first : paragraphOfChar(m_selStart + m_selLength - 1);
+    const int end = m_selStart + m_selLength;
+    // A selection that reaches the end of the text touches the last paragraph even when that
+    // paragraph is empty (a text that ends with a line end): the Format menu's commands give
+    // the whole test its spacing.
+    int last = first;
+    if (end >= textLength())
+        last = static_cast<int>(m_paragraphs.size()) - 1;
+    else if (m_selLength > 0)
+        last = paragraphOfChar(end - 1);
     for (int p = first; p <= last; ++p)
         m_paragraphs[static_cast<std::size_t>(p)].lineSpacing = rule;
     m_changed = true;

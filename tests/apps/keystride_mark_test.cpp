@@ -150,6 +150,34 @@ TEST_F(KeystrideMarkTest, ACutOffGivesTheEndOfTheComparedPart) {
     EXPECT_EQ(field(r.out, "source_end"), "100");
 }
 
+// A test typed at 1.5 spacing whose empty last paragraph was saved at double spacing: opening it
+// gives every paragraph 1.5 spacing, so the spacing check passes.
+TEST_F(KeystrideMarkTest, OpeningATestGivesEveryParagraphItsSpacing) {
+    const std::string sentence =
+        "The quick brown fox jumps over the lazy dog near the river bank today.";
+    write("spacing.rtf",
+          "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Courier New;}}"
+          "{\\colortbl;\\red0\\green0\\blue0;}\n"
+          "\\pard\\sl360\\slmult1\\f0\\fs24 " + sentence + "\\par\n"
+          "\\pard\\sl480\\slmult1\\f0\\fs24 \\par\n}\n");
+    write("sentence.txt", sentence + " It was warm.");
+    write("Settings", "N\r\nJ\r\nJ\r\nN\r\nN\r\nN\r\nN\r\nN\r\n");
+    const Ran r = run("--settings " + at("Settings") + " --marking font --no-write --json " +
+                      at("sentence.txt") + " " + at("spacing.rtf"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(field(r.out, "completed"), "true");
+    EXPECT_EQ(field(r.out, "report").find("Wrong line spacing"), std::string::npos) << r.out;
+}
+
+// The click sets the end of the compared part before the run's gates look at the test.
+TEST_F(KeystrideMarkTest, ACutOffIsReportedEvenWhenTheTestIsAlreadyMarked) {
+    write("marked.txt", "Some words typed.\r\nLess no. of words with errors:  -  3 =  80");
+    const Ran r = run("--json --no-write --cut-off 20 " + at("source.txt") + " " + at("marked.txt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(field(r.out, "completed"), "false");
+    EXPECT_EQ(field(r.out, "source_end"), "20");
+}
+
 TEST_F(KeystrideMarkTest, BadUsageAndUnreadableFilesExitWithTwo) {
     EXPECT_EQ(run("").status, 2);
     EXPECT_EQ(run("--line-spacing 3 a b").status, 2);

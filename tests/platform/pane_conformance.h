@@ -313,6 +313,16 @@ TYPED_TEST_P(PaneConformance, LineSpacingCoversEveryTouchedParagraph) {
     this->select(*pane, 1, pane->textLength());
     pane->setSelLineSpacing(OneAndAHalf);
     EXPECT_EQ(pane->paragraphSpacings(), std::vector<LineSpacing>(4, OneAndAHalf));
+
+    // A selection that ends where a paragraph begins leaves that paragraph alone, but the
+    // Format menu's selection reaches an empty last paragraph.
+    pane->setText(u"one\r\ntwo\r\n");
+    this->select(*pane, 0, 5);
+    pane->setSelLineSpacing(Double);
+    EXPECT_EQ(pane->paragraphSpacings(), (std::vector<LineSpacing>{Double, Single, Single}));
+    this->select(*pane, 1, pane->textLength());
+    pane->setSelLineSpacing(OneAndAHalf);
+    EXPECT_EQ(pane->paragraphSpacings(), std::vector<LineSpacing>(3, OneAndAHalf));
 }
 
 TYPED_TEST_P(PaneConformance, ParagraphFormatsFollowInsertedAndDeletedBreaks) {

@@ -633,7 +633,11 @@ void QtDocumentPane::setSelLineSpacing(LineSpacing rule) {
     Range range = selection();
     QTextDocument* doc = m_editor->document();
     QTextBlock first = doc->findBlock(toDocument(range.start));
-    QTextBlock last = doc->findBlock(toDocument(range.end));
+    // A selection that ends where a paragraph begins does not touch that paragraph, unless it
+    // is the text's last one: the Format menu's whole-text selection reaches an empty last
+    // paragraph too.
+    const bool endsInside = range.end > range.start && range.end < textLength();
+    QTextBlock last = doc->findBlock(toDocument(endsInside ? range.end - 1 : range.end));
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
