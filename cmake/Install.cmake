@@ -263,10 +263,11 @@ set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/packaging/debian/cpack-checks.
 # Not linked, but needed: fontconfig's trigger on /usr/share/fonts refreshes the system font
 # cache when the marking typefaces arrive, so the window draws them from its first start.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig")
-# A Writer that opens a window (the export, F11) and also converts ".docx", ".odt" and ".doc"
-# without one; a machine that already has only the window-less Writer keeps it for converting.
+# The Writer with its windows and a desktop integration: the export (F11) opens it, and it
+# converts ".docx", ".odt" and ".doc" without a window as well. The window-less Writer lacks
+# Writer's user interface, so it is not offered as an alternative.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "libreoffice-writer | libreoffice-writer-nogui, libreoffice-gtk3 | libreoffice-kf5 | libreoffice-qt5")
+    "libreoffice-writer, libreoffice-gtk3 | libreoffice-kf5 | libreoffice-qt5")
 # The About box's system information starts the first of these it finds.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hardinfo | gnome-system-monitor")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
