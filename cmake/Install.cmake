@@ -198,6 +198,7 @@ set(keystride_package_files ${CMAKE_BINARY_DIR}/packaging)
 # The copyright file in Debian's machine-readable form, with the typefaces' licence as the
 # format wants it: each line indented by one blank, empty lines as " .".
 file(READ ${CMAKE_SOURCE_DIR}/fonts/OFL.txt keystride_ofl)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fonts/OFL.txt)
 string(FIND "${keystride_ofl}" "-----------------------" keystride_ofl_start)
 string(SUBSTRING "${keystride_ofl}" ${keystride_ofl_start} -1 keystride_ofl)
 string(STRIP "${keystride_ofl}" keystride_ofl)
