@@ -187,17 +187,69 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/vela-keystride.svg
     DESTINATION ${KEYSTRIDE_INSTALL_DATA_DIR})
 
 # ---------------------------------------------------------------------------------------------
-# Debian package: cpack -G DEB (or `cmake --build <build> --target package`).
+# Debian package: cpack -G DEB (or `cmake --build <build> --target package`). docs/INSTALL.md
+# explains the relations below.
+
+set(KEYSTRIDE_PACKAGE_MAINTAINER "Vela Keystride project <keystride@vela-keystride.invalid>"
+    CACHE STRING "Maintainer of the Debian package, as \"Name <address>\"")
+set(keystride_package_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/vela-keystride)
+set(keystride_package_files ${CMAKE_BINARY_DIR}/packaging)
+
+# The copyright file in Debian's machine-readable form, with the typefaces' licence as the
+# format wants it: each line indented by one blank, empty lines as " .".
+file(READ ${CMAKE_SOURCE_DIR}/fonts/OFL.txt keystride_ofl)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fonts/OFL.txt)
+string(FIND "${keystride_ofl}" "-----------------------" keystride_ofl_start)
+string(SUBSTRING "${keystride_ofl}" ${keystride_ofl_start} -1 keystride_ofl)
+string(STRIP "${keystride_ofl}" keystride_ofl)
+string(REGEX REPLACE "[ \t]+\n" "\n" keystride_ofl "${keystride_ofl}")
+string(REPLACE "\n" "\n " KEYSTRIDE_OFL_TEXT " ${keystride_ofl}")
+string(REGEX REPLACE "\n \n" "\n .\n" KEYSTRIDE_OFL_TEXT "${KEYSTRIDE_OFL_TEXT}")
+string(REGEX REPLACE "\n \n" "\n .\n" KEYSTRIDE_OFL_TEXT "${KEYSTRIDE_OFL_TEXT}")
+configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/copyright.in
+    ${keystride_package_files}/copyright @ONLY)
+
+# A native package's changelog: one entry for this version, dated by SOURCE_DATE_EPOCH when set,
+# else by the last commit, so that the same sources give the same package.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+    execute_process(COMMAND git log -1 --format=%ct
+        WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+        OUTPUT_VARIABLE keystride_commit_time OUTPUT_STRIP_TRAILING_WHITESPACE
+        RESULT_VARIABLE keystride_git_status ERROR_QUIET)
+    if(keystride_git_status EQUAL 0 AND keystride_commit_time MATCHES "^[0-9]+$")
+        set(ENV{SOURCE_DATE_EPOCH} ${keystride_commit_time})
+        set(keystride_unset_epoch ON)
+    endif()
+endif()
+string(TIMESTAMP KEYSTRIDE_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+if(keystride_unset_epoch)
+    unset(ENV{SOURCE_DATE_EPOCH})
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/changelog.in
+    ${keystride_package_files}/changelog @ONLY)
+find_program(KEYSTRIDE_GZIP gzip)
+mark_as_advanced(KEYSTRIDE_GZIP)
+if(KEYSTRIDE_GZIP)
+    # -n leaves the name and time out of the header, which Debian wants of a package's files.
+    execute_process(COMMAND ${KEYSTRIDE_GZIP} -9 -n -c ${keystride_package_files}/changelog
+        OUTPUT_FILE ${keystride_package_files}/changelog.gz)
+    install(FILES ${keystride_package_files}/changelog.gz DESTINATION ${keystride_package_doc_dir})
+else()
+    message(STATUS "Debian package: no gzip, so no changelog; lintian will refuse the package")
+endif()
+install(FILES ${keystride_package_files}/copyright DESTINATION ${keystride_package_doc_dir})
 
 set(CPACK_PACKAGE_NAME vela-keystride)
 set(CPACK_PACKAGE_VENDOR "Vela Keystride project")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Typing speed-test workbench for classrooms")
+# Lines of at most 80 characters: Debian shows the description as written.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "A teacher opens a source document, a learner types a copy of it against the clock, and "
-    "the typed test is marked word by word: words per minute, words with errors, excess and "
-    "doubled words and layout faults, each fault marked inside the typed text.")
-set(CPACK_PACKAGE_CONTACT "Vela Keystride project <keystride@vela-keystride.invalid>")
+    "A teacher opens a source document, a learner types a copy of it against the\n"
+    "clock, and the typed test is marked word by word: words per minute, words\n"
+    "with errors, excess and doubled words and layout faults, each fault marked\n"
+    "inside the typed text.")
+set(CPACK_PACKAGE_CONTACT ${KEYSTRIDE_PACKAGE_MAINTAINER})
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
@@ -205,10 +257,19 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6gui6, libqt6core6, libqt6printsupport6, fontconfig, libstdc++6, libc6")
-# Converts ".docx" and ".odt" documents for the open commands.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer-nogui")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/debian/postinst)
+# The libraries of every program and module in the package, as dpkg-shlibdeps finds them;
+# packaging/debian/cpack-checks.cmake refuses to build the package without it.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/packaging/debian/cpack-checks.cmake)
+# Not linked, but needed: fontconfig's trigger on /usr/share/fonts refreshes the system font
+# cache when the marking typefaces arrive, so the window draws them from its first start.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig")
+# The Writer with its windows and a desktop integration: the export (F11) opens it, and it
+# converts ".docx", ".odt" and ".doc" without a window as well. The window-less Writer lacks
+# Writer's user interface, so it is not offered as an alternative.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "libreoffice-writer, libreoffice-gtk3 | libreoffice-kf5 | libreoffice-qt5")
+# The About box's system information starts the first of these it finds.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hardinfo | gnome-system-monitor")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

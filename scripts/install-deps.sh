@@ -12,16 +12,29 @@ packages=(
     # the busy animation
     libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
     # the marking typefaces
-    fontforge python3-fontforge fonts-liberation2 fontconfig dpkg-dev
-    # documents from word processors, and tools the tests compare with
-    libreoffice-writer-nogui pandoc unrtf poppler-utils
+    fontforge python3-fontforge fonts-liberation2 fontconfig
+    # the Debian package (cpack -G DEB) and the checks it has to pass
+    dpkg-dev file binutils lintian desktop-file-utils
+    # documents from word processors (either Writer converts; scripts/run.sh brings the one with
+    # windows, and the window-less one must not replace it), and tools the tests compare with
+    "libreoffice-writer-nogui|libreoffice-writer" pandoc unrtf poppler-utils
     # running the window without a screen
     xvfb xauth
 )
 
+installed() { # package
+    [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
+# An entry "a|b" is there when any of its alternatives is; else the first one is installed.
 missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+for entry in "${packages[@]}"; do
+    IFS='|' read -r -a alternatives <<<"$entry"
+    present=no
+    for p in "${alternatives[@]}"; do
+        installed "$p" && present=yes
+    done
+    [ "$present" = yes ] || missing+=("${alternatives[0]}")
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"

@@ -3,6 +3,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+
+# The export to the word processor (F11) opens LibreOffice Writer in a window: that needs the
+# full Writer (it replaces the window-less one, and converts documents just as well) and a
+# desktop integration. The tests do without both.
+installed() { # package
+    [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+writer=()
+installed libreoffice-writer || writer+=(libreoffice-writer)
+installed libreoffice-gtk3 || installed libreoffice-kf5 || installed libreoffice-qt5 ||
+    writer+=(libreoffice-gtk3)
+if [ ${#writer[@]} -gt 0 ]; then
+    echo "Installing: ${writer[*]}"
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${writer[@]}"
+fi
+
 bash scripts/build.sh
 
 echo "== Marking the bundled examples"

@@ -74,4 +74,16 @@ icon=$prefix/share/icons/hicolor/scalable/apps/vela-keystride.svg
 expect_file "$icon"
 expect "$icon is not an SVG picture" grep -q "<svg" "$icon"
 
+# What Debian wants of every package: the copyright notice and a changelog whose latest entry
+# is the version built.
+doc=$prefix/share/doc/vela-keystride
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+expect_file "$doc/copyright"
+expect_file "$doc/changelog.gz"
+if [ -f "$doc/changelog.gz" ]; then
+    expect "$doc/changelog.gz does not start with an entry for version $version" \
+        test "$(gzip -dc "$doc/changelog.gz" | head -n 1)" = \
+        "vela-keystride ($version) bookworm; urgency=medium"
+fi
+
 finish
