@@ -1,6 +1,6 @@
 // The two help documents that the Help menu loads into the speed-test pane: they must read
 // cleanly as RTF and explain the program's real commands, texts and files.
-#include "platform/rtf_reader.h"
+#include "platform/rtf/rtf_reader.h"
 
 #include <gtest/gtest.h>
 

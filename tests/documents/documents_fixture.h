@@ -4,11 +4,11 @@
 #pragma once
 
 #include "documents/document_commands.h"
-#include "platform/clipboard.h"
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
-#include "platform/scripted_services.h"
-#include "workspace/recording_view.h"
+#include "platform/panes/memory_pane.h"
+#include "support/faulty_file_system.h"
+#include "support/recording_view.h"
+#include "support/scripted_clipboard.h"
+#include "support/scripted_services.h"
 #include "workspace/workspace_commands.h"
 
 #include <gtest/gtest.h>

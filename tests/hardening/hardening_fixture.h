@@ -3,8 +3,8 @@
 #pragma once
 
 #include "marking/marking_run.h"
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
+#include "support/faulty_file_system.h"
 
 #include <gtest/gtest.h>
 

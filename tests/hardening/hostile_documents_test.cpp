@@ -3,7 +3,7 @@
 // file and the limit.
 #include "hardening_fixture.h"
 
-#include "platform/rtf_reader.h"
+#include "platform/rtf/rtf_reader.h"
 
 #include <fcntl.h>
 #include <functional>

@@ -1,5 +1,5 @@
-#include "platform/faulty_file_system.h"
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
+#include "support/faulty_file_system.h"
 
 #include <gtest/gtest.h>
 

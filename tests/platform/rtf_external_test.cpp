@@ -3,8 +3,8 @@
 // spacing. Written: LibreOffice, an independent reader, must see the same text in what the
 // panes write. The inputs are generated in a temporary folder; the tests skip when the programs
 // are not installed.
-#include "platform/memory_pane.h"
-#include "platform/rtf_reader.h"
+#include "platform/panes/memory_pane.h"
+#include "platform/rtf/rtf_reader.h"
 
 #include <gtest/gtest.h>
 
