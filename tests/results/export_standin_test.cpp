@@ -7,6 +7,7 @@
 #include "results/export_command.h"
 #include "support/scripted_clipboard.h"
 #include "support/scripted_services.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,8 @@
 
 namespace keystride {
 namespace {
+
+using testing::readFile;
 
 namespace fs = std::filesystem;
 
@@ -40,13 +43,6 @@ public:
 private:
     std::string m_label3;
 };
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class ExportStandIn : public ::testing::Test {
 protected:

@@ -7,6 +7,7 @@
 
 #include "platform/panes/document_pane.h"
 #include "platform/richtext/rich_text.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -44,15 +45,6 @@ inline CharFormat sourceBase() {
     base.font = "Courier New";
     base.size = 9.75;
     return base;
-}
-
-inline std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 template <typename Factory> class PaneConformance : public ::testing::Test {
@@ -386,9 +378,9 @@ TYPED_TEST_P(PaneConformance, SavedFilesAndTextRtfReadBackTheSameDocument) {
     EXPECT_NE(rtf.find("\\sl360\\"), std::string::npos);
     EXPECT_NE(rtf.find("\\sl480\\"), std::string::npos);
     const std::string path = this->file("test.rtf");
-    writeBytes(path, "an older file");
+    testing::writeFile(path, "an older file");
     ASSERT_EQ(pane->saveFile(path), std::nullopt);
-    EXPECT_EQ(readBytes(path), rtf);
+    EXPECT_EQ(testing::readFile(path), rtf);
 
     auto loaded = this->makePane();
     ASSERT_EQ(loaded->loadFile(path), std::nullopt);
@@ -415,7 +407,7 @@ TYPED_TEST_P(PaneConformance, PlainTextFilesLoadInTheBaseFormat) {
     };
     for (const Row& row : rows) {
         const std::string path = this->file(row.name);
-        writeBytes(path, row.bytes);
+        testing::writeFile(path, row.bytes);
         auto pane = this->makePane(sourceBase());
         ASSERT_EQ(pane->loadFile(path), std::nullopt) << row.name;
         EXPECT_EQ(pane->text(), row.text) << row.name;

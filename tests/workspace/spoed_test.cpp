@@ -2,6 +2,7 @@
 // clock: its menus, captions and shortcuts, its controls, and the commands they run.
 #include "support/qt/qt_application.h"
 #include "support/scripted_services.h"
+#include "support/test_files.h"
 #include "workspace/qt/spoed.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@
 
 namespace keystride {
 namespace {
+
+using testing::readFile;
 
 QApplication& application() {
     return testing::qtApplication();
@@ -332,11 +335,6 @@ TEST_F(SpoedTest, ExitAndCloseAskTheirQuestions) {
 std::string writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
     return path.string();
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST_F(SpoedTest, DocumentsOpenMarkReOpenAndSaveThroughTheMenus) {
