@@ -1,5 +1,5 @@
-// A WorkspaceView without a window: it remembers what the commands told it. The command-line
-// tools run the window's commands over it, and the tests read back what happened.
+// A WorkspaceView without a window: it remembers what the commands told it, and the tests read
+// back what happened.
 #pragma once
 
 #include "workspace/context/workspace_context.h"

@@ -1,6 +1,5 @@
-// Desktop services that answer from a script, for tests and the command-line tools: every
-// question is recorded, every answer comes from a queue the test fills beforehand, and the
-// clock ticks only when the test says so.
+// Desktop services that answer from a script, for tests: every question is recorded, every answer
+// comes from a queue the test fills beforehand, and the clock ticks only when the test says so.
 #pragma once
 
 #include "platform/desktop/ui_services.h"
