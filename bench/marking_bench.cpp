@@ -1,7 +1,7 @@
 // A marking run at full capacity: a typed test of about 7,900 characters and 1,490 words against
 // a longer source, in the in-memory panes, from the gates to the report and the output files.
 #include "marking_bench_support.h"
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
 
 namespace keystride::bench {
 namespace {
@@ -14,8 +14,12 @@ void runMarking(benchmark::State& state, bool fontMarking) {
     timeMarkingRuns(state, typed, source, host, files, fontMarking);
 }
 
-void BM_MarkingRunFullCapacity_FontMarking(benchmark::State& state) { runMarking(state, true); }
-void BM_MarkingRunFullCapacity_ColourMarking(benchmark::State& state) { runMarking(state, false); }
+void BM_MarkingRunFullCapacity_FontMarking(benchmark::State& state) {
+    runMarking(state, true);
+}
+void BM_MarkingRunFullCapacity_ColourMarking(benchmark::State& state) {
+    runMarking(state, false);
+}
 BENCHMARK(BM_MarkingRunFullCapacity_FontMarking)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkingRunFullCapacity_ColourMarking)->Unit(benchmark::kMillisecond);
 

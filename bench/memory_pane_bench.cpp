@@ -1,6 +1,6 @@
 // The in-memory pane under a marking run's load: 3000 selections with format changes and reads
 // over a speed test of 8000 characters.
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // in-memory benchmark, marked in the editor-backed pane, so the cost of the editor's selections
 // and character formats shows. Run with QT_QPA_PLATFORM=offscreen where there is no screen.
 #include "marking_bench_support.h"
-#include "platform/qt/qt_document_pane.h"
+#include "platform/panes/qt/qt_document_pane.h"
 
 #include <QApplication>
 

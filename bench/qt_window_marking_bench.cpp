@@ -2,7 +2,7 @@
 // repaints what the run changes, which the off-screen panes of the other benchmark never do.
 // Registered into keystride-qt-bench, whose main() creates the application.
 #include "marking_bench_support.h"
-#include "platform/qt/qt_document_pane.h"
+#include "platform/panes/qt/qt_document_pane.h"
 
 #include <QApplication>
 #include <QWidget>

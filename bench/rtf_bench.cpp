@@ -2,7 +2,7 @@
 // a font and colour table, format changes every few words in groups and flat, \u escapes with
 // fallbacks, \'hh escapes, fields, skipped destinations (a picture, bookmarks) and paragraph
 // spacing.
-#include "platform/rtf_reader.h"
+#include "platform/rtf/rtf_reader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Throughput of the RTF writer on a document of about 1 MB of text with a format change every
 // few words, as a marked test with many highlighted errors has.
-#include "platform/rtf_writer.h"
+#include "platform/rtf/rtf_writer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 # program run from the build folder and an installed program find them, the install rules and
 # the Debian package.
 #
-# The program's folder rule (see docs/INSTALL.md and src/platform/program_folder.h): the
+# The program's folder rule (see docs/INSTALL.md and src/platform/files/program_folder.h): the
 # executable's folder when it holds "Settings", else <executable's folder>/../share/vela-keystride.
 # So the build copies the files beside the built programs, and an install puts them in the data
 # folder below the prefix.

@@ -6,7 +6,7 @@
 // must hold to the same.
 #include "marking/marking_run.h"
 #include "marking/results_record.h"
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
 
 #include <algorithm>
 #include <cstddef>

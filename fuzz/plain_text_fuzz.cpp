@@ -1,9 +1,9 @@
 // Fuzz target for plain-text documents: any bytes that are not RTF decode without a crash, a
 // hang or unbounded memory, load into the in-memory pane with every line end made a paragraph
 // break, and survive a save and reload as RTF unchanged.
-#include "platform/memory_pane.h"
-#include "platform/rtf_reader.h"
-#include "platform/text_loader.h"
+#include "platform/panes/memory_pane.h"
+#include "platform/rtf/rtf_reader.h"
+#include "platform/rtf/text_loader.h"
 
 #include <cstddef>
 #include <cstdint>

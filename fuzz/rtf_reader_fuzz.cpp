@@ -1,6 +1,6 @@
 // Fuzz target for the RTF reader: any bytes must read without a crash, a hang or unbounded
 // memory, and the document must keep the model's invariants.
-#include "platform/rtf_reader.h"
+#include "platform/rtf/rtf_reader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "docx2rtf.h"
 
-#include "platform/libreoffice.h"
+#include "platform/desktop/libreoffice.h"
 
 #include <algorithm>
 #include <cctype>

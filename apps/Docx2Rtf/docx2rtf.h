@@ -2,7 +2,7 @@
 // an RTF file beside it under the same name, through one headless LibreOffice run.
 #pragma once
 
-#include "platform/ui_services.h"
+#include "platform/desktop/ui_services.h"
 
 #include <chrono>
 #include <iosfwd>

@@ -1,7 +1,7 @@
 // Docx2Rtf -f "<folder>" docx|odt [-t SECONDS]
 #include "docx2rtf.h"
 
-#include "documents/posix_process_launcher.h"
+#include "platform/desktop/posix_process_launcher.h"
 
 #include <iostream>
 

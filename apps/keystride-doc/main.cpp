@@ -6,9 +6,9 @@
 //
 // FILE loads exactly as the speed-test pane loads it: RTF keeps its formatting, anything else is
 // plain text in the pane's base format ("Courier New" 12 pt, black).
-#include "platform/file_system.h"
-#include "platform/format_json.h"
-#include "platform/memory_pane.h"
+#include "platform/files/file_system.h"
+#include "platform/panes/memory_pane.h"
+#include "platform/richtext/format_json.h"
 
 #include <cstdio>
 #include <string>

@@ -1,7 +1,7 @@
 // keystride-mark [options] SOURCE TYPED...
 #include "mark_command.h"
 
-#include "platform/program_folder.h"
+#include "platform/files/program_folder.h"
 
 #include <iostream>
 #include <unistd.h>

@@ -1,17 +1,16 @@
 #include "mark_command.h"
 
+#include "headless_host.h"
 #include "run_json.h"
 
 #include "documents/conversion.h"
 #include "documents/line_spacing.h"
-#include "documents/posix_process_launcher.h"
 #include "marking/marking_run.h"
-#include "platform/libreoffice.h"
-#include "platform/memory_pane.h"
-#include "platform/program_folder.h"
-#include "platform/scripted_services.h"
+#include "platform/desktop/libreoffice.h"
+#include "platform/desktop/posix_process_launcher.h"
+#include "platform/files/program_folder.h"
+#include "platform/panes/memory_pane.h"
 #include "results/error_box.h"
-#include "workspace/recording_view.h"
 #include "workspace/workspace_commands.h"
 
 #include <algorithm>
@@ -53,17 +52,6 @@ public:
 
 private:
     FileSystem& m_inner;
-};
-
-// The window as far as a marking run and the open command need it.
-class HeadlessWindow final : public RecordingView, public marking::MarkingHost {
-public:
-    void setBusy(bool) override {}
-    void showMessage(const std::string&, const std::string&) override {}
-    void stopClock() override {}
-    void openSpeedTest() override {}
-    std::string typedTestName() const override { return label3(); }
-    void setTypedTestName(const std::string& name) override { setLabel3(name); }
 };
 
 std::string lower(std::string s) {
@@ -279,19 +267,16 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
         return 2;
     }
 
-    HeadlessWindow window;
+    HeadlessHost host;
+    HeadlessView& window = host.view;
     window.setLabel4(*sourcePath);
     marking::WorkspaceState state;
     state.FontMarking = options.fontMarking
                             ? *options.fontMarking
                             : markingFontsInstalled(markingFontFolders(programFolder));
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    ScriptedPrinting printing;
-    ManualClock clock;
-    ScriptedProcessLauncher processes;
-    WorkspaceContext context{typed,   source,   state, settings,  window, messages,
-                             dialogs, printing, clock, processes, files,  programFolder};
+    WorkspaceContext context{typed,      source,         state,        settings,
+                             window,     host.messages,  host.dialogs, host.printing,
+                             host.clock, host.processes, files,        programFolder};
     WorkspaceCommands commands(context);
     marking::MarkingEngine engine({typed, source, settings, state, window, files});
 

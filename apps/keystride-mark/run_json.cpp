@@ -1,12 +1,14 @@
 #include "run_json.h"
 
-#include "platform/format_json.h"
+#include "platform/richtext/format_json.h"
 
 namespace keystride {
 
 namespace {
 
-std::string str(const std::u16string& text) { return jsonString(toUtf8(text)); }
+std::string str(const std::u16string& text) {
+    return jsonString(toUtf8(text));
+}
 
 template <typename T, typename Write>
 std::string optional(const std::optional<T>& value, Write write) {
@@ -30,7 +32,8 @@ std::string runRecordJson(const marking::RunRecord& run, const std::u16string& t
 
     std::string messages = "[";
     for (std::size_t i = 0; i < run.messages.size(); ++i) {
-        messages += (i ? "," : "") + std::string("{\"title\":") + jsonString(run.messages[i].first) +
+        messages += (i ? "," : "") + std::string("{\"title\":") +
+                    jsonString(run.messages[i].first) +
                     ",\"text\":" + jsonString(run.messages[i].second) + "}";
     }
     messages += "]";

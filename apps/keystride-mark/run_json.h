@@ -3,7 +3,7 @@
 #pragma once
 
 #include "marking/marking_run.h"
-#include "platform/rich_text.h"
+#include "platform/richtext/rich_text.h"
 
 #include <string>
 #include <vector>

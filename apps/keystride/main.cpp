@@ -1,6 +1,6 @@
 // keystride: the classroom window. It takes no arguments; its files are found beside the
 // program (see programDataFolder) and in the current folder.
-#include "platform/program_folder.h"
+#include "platform/files/program_folder.h"
 #include "workspace/qt/spoed.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "sys_info.h"
+#include "about/sys_info.h"
 
 #include <exception>
 

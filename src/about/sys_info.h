@@ -2,7 +2,7 @@
 // system-information viewer, or says that there is none.
 #pragma once
 
-#include "platform/ui_services.h"
+#include "platform/desktop/ui_services.h"
 
 #include <optional>
 #include <string>

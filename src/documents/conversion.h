@@ -3,9 +3,9 @@
 // Docx2Rtf, which converts every document of that kind in the folder at once.
 #pragma once
 
-#include "platform/file_system.h"
-#include "platform/ui_services.h"
-#include "platform/word_processor.h"
+#include "platform/desktop/ui_services.h"
+#include "platform/desktop/word_processor.h"
+#include "platform/files/file_system.h"
 
 #include <chrono>
 #include <functional>

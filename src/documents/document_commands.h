@@ -5,9 +5,9 @@
 #pragma once
 
 #include "documents/conversion.h"
-#include "platform/clipboard.h"
-#include "platform/word_processor.h"
-#include "workspace/workspace_context.h"
+#include "platform/desktop/clipboard.h"
+#include "platform/desktop/word_processor.h"
+#include "workspace/context/workspace_context.h"
 
 #include <chrono>
 #include <functional>

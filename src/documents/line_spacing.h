@@ -2,7 +2,7 @@
 // from its markup. The chosen rule is kept in LineSpacingMode for the marking run's check.
 #pragma once
 
-#include "workspace/workspace_context.h"
+#include "workspace/context/workspace_context.h"
 
 namespace keystride {
 

@@ -2,7 +2,7 @@
 // four points within each pane's limits.
 #pragma once
 
-#include "workspace/workspace_context.h"
+#include "workspace/context/workspace_context.h"
 
 namespace keystride {
 

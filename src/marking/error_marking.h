@@ -3,7 +3,7 @@
 #pragma once
 
 #include "marking/marking_state.h"
-#include "platform/document_pane.h"
+#include "platform/panes/document_pane.h"
 
 namespace keystride::marking {
 

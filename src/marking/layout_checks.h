@@ -4,7 +4,7 @@
 
 #include "marking/marking_state.h"
 #include "marking/text_search.h"
-#include "platform/document_pane.h"
+#include "platform/panes/document_pane.h"
 #include "settings/settings_store.h"
 
 #include <cstdint>

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "marking/marking_state.h"
-#include "platform/document_pane.h"
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
+#include "platform/panes/document_pane.h"
 #include "settings/settings_store.h"
 
 #include <cstdint>
@@ -19,7 +19,7 @@ namespace keystride::marking {
 
 // Global state of the workspace that a run reads and sets.
 struct WorkspaceState {
-    std::string CurrentFileName;   // file most recently chosen in an open dialog
+    std::string CurrentFileName; // file most recently chosen in an open dialog
     std::int32_t LineSpacingMode = 0;
     bool CutOffPending = false;
     bool CutOffGiven = false;

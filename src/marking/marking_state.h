@@ -3,7 +3,7 @@
 // this one object; the report, the output files and the command-line tool read it afterwards.
 #pragma once
 
-#include "platform/rich_text.h"
+#include "platform/richtext/rich_text.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,8 +25,7 @@ inline constexpr int ByteCounterLimit = 255;
 // A 1-based table of fixed capacity. A few slots past the capacity exist because the splitter
 // and the clearing step touch entries just beyond the last word; the capacity itself is
 // enforced where the tables are filled.
-template <typename T, int Capacity, int Slack = 8>
-class Table {
+template <typename T, int Capacity, int Slack = 8> class Table {
 public:
     Table() : m_items(Capacity + Slack + 1) {}
     T& operator()(int k) { return m_items.at(checked(k)); }

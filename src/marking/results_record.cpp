@@ -1,8 +1,8 @@
 #include "marking/results_record.h"
 
 #include "marking/scoring_report.h"
-#include "platform/codepages.h"
-#include "platform/rich_text.h"
+#include "platform/richtext/codepages.h"
+#include "platform/richtext/rich_text.h"
 
 namespace keystride::marking {
 

@@ -2,7 +2,7 @@
 // line in the results file.
 #pragma once
 
-#include "platform/file_error.h"
+#include "platform/files/file_error.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "marking/text_preparation.h"
 
-#include "platform/codepages.h"
+#include "platform/richtext/codepages.h"
 
 #include <array>
 #include <string>
@@ -36,7 +36,9 @@ private:
     std::string m_markup;
 };
 
-bool isDelimiter(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n'; }
+bool isDelimiter(char16_t c) {
+    return c == u' ' || c == u'\r' || c == u'\n';
+}
 
 void requireCharCapacity(TextView text) {
     if (text.size() > static_cast<std::size_t>(CharCapacity))
@@ -114,9 +116,26 @@ int strokesOf(char16_t c) {
     if (c >= u'A' && c <= u'Z')
         return 2;
     switch (c) {
-    case u'~': case u'!': case u'@': case u'#': case u'$': case u'%': case u'^':
-    case u'&': case u'*': case u'(': case u')': case u'_': case u'{': case u'}':
-    case u'|': case u':': case u'<': case u'>': case u'?': case u'"':
+    case u'~':
+    case u'!':
+    case u'@':
+    case u'#':
+    case u'$':
+    case u'%':
+    case u'^':
+    case u'&':
+    case u'*':
+    case u'(':
+    case u')':
+    case u'_':
+    case u'{':
+    case u'}':
+    case u'|':
+    case u':':
+    case u'<':
+    case u'>':
+    case u'?':
+    case u'"':
         return 2;
     case u'\n':
         return 0;

@@ -5,7 +5,7 @@
 
 #include "marking/marking_state.h"
 #include "marking/text_search.h"
-#include "platform/document_pane.h"
+#include "platform/panes/document_pane.h"
 
 namespace keystride::marking {
 

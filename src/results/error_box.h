@@ -2,9 +2,9 @@
 // document loader of the main window applies after a load.
 #pragma once
 
-#include "platform/document_pane.h"
-#include "platform/file_error.h"
-#include "platform/ui_services.h"
+#include "platform/desktop/ui_services.h"
+#include "platform/files/file_error.h"
+#include "platform/panes/document_pane.h"
 
 namespace keystride {
 

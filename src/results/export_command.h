@@ -2,9 +2,9 @@
 // front, goes on the clipboard and into a new, untitled document with a left margin of 70 points.
 #pragma once
 
-#include "platform/clipboard.h"
-#include "platform/word_processor.h"
-#include "workspace/workspace_context.h"
+#include "platform/desktop/clipboard.h"
+#include "platform/desktop/word_processor.h"
+#include "workspace/context/workspace_context.h"
 
 namespace keystride {
 

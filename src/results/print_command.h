@@ -2,7 +2,7 @@
 // front of the content for the printout only, and come out again whatever happened.
 #pragma once
 
-#include "workspace/workspace_context.h"
+#include "workspace/context/workspace_context.h"
 
 #include <string>
 

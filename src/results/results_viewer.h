@@ -2,7 +2,7 @@
 // unparsed, in the speed-test pane. Nothing is computed from it and nothing is written.
 #pragma once
 
-#include "workspace/workspace_context.h"
+#include "workspace/context/workspace_context.h"
 
 #include <string>
 

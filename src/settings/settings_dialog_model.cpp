@@ -1,4 +1,4 @@
-#include "settings_dialog_model.h"
+#include "settings/settings_dialog_model.h"
 
 namespace keystride {
 

@@ -3,7 +3,7 @@
 // values between the boxes, the SettingsStore and the "Settings" file.
 #pragma once
 
-#include "settings_store.h"
+#include "settings/settings_store.h"
 
 #include <array>
 #include <string>

@@ -1,4 +1,4 @@
-#include "settings_store.h"
+#include "settings/settings_store.h"
 
 #include <array>
 #include <optional>
@@ -7,8 +7,12 @@ namespace keystride {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 
 // Reads fields the way the settings file has always been read: one value per comma-separated
 // field, a line end also ending a field.
@@ -65,10 +69,10 @@ private:
 
 // File order of the values.
 std::array<std::string SettingsStore::*, 8> fileOrder() {
-    return {&SettingsStore::TimeLimit10,    &SettingsStore::CheckSpacing15,
+    return {&SettingsStore::TimeLimit10,        &SettingsStore::CheckSpacing15,
             &SettingsStore::CountExcessStrokes, &SettingsStore::CheckDoubleSpacing,
-            &SettingsStore::WpmOneDecimal,  &SettingsStore::WpmInteger,
-            &SettingsStore::WpmMultipleOf5, &SettingsStore::CheckCourier};
+            &SettingsStore::WpmOneDecimal,      &SettingsStore::WpmInteger,
+            &SettingsStore::WpmMultipleOf5,     &SettingsStore::CheckCourier};
 }
 
 } // namespace
@@ -83,8 +87,8 @@ SettingsStore parseSettings(std::string_view fileText) {
         store.*member = *field;
     }
     // Only the first character of the Courier value is kept, padded with a blank.
-    store.CheckCourier = store.CheckCourier.empty() ? std::string(" ")
-                                                    : store.CheckCourier.substr(0, 1);
+    store.CheckCourier =
+        store.CheckCourier.empty() ? std::string(" ") : store.CheckCourier.substr(0, 1);
     return store;
 }
 

@@ -2,7 +2,7 @@
 // in the program's folder that keeps them between runs of the program.
 #pragma once
 
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
 
 #include <string>
 #include <string_view>

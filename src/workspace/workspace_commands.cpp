@@ -1,6 +1,6 @@
 #include "workspace/workspace_commands.h"
 
-#include "platform/program_folder.h"
+#include "platform/files/program_folder.h"
 
 namespace keystride {
 

@@ -3,7 +3,7 @@
 // They work on a WorkspaceContext only, so the window and the tests run the same code.
 #pragma once
 
-#include "workspace/workspace_context.h"
+#include "workspace/context/workspace_context.h"
 
 #include <functional>
 #include <string>

@@ -1,9 +1,9 @@
 // frmAbout on the offscreen platform: its texts, the keys that close it, and its System Info
 // button.
-#include "about/about_box.h"
+#include "about/qt/about_box.h"
 
-#include "platform/scripted_services.h"
-#include "qt_application.h"
+#include "support/qt/qt_application.h"
+#include "support/scripted_services.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ QString labelText(const QWidget& box, const char* name) {
 
 class FrmAboutTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing::application(); }
+    void SetUp() override { testing::qtApplication(); }
     ScriptedProcessLauncher m_launcher;
     ScriptedMessageBoxes m_messages;
 };

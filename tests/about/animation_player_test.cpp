@@ -1,8 +1,8 @@
 // The busy animation: the clip shipped beside the program plays, and files that are missing or
 // are not clips leave the control empty.
-#include "animation_player.h"
+#include "platform/desktop/qt/animation_player.h"
 
-#include "qt_application.h"
+#include "support/qt/qt_application.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ const QString ShippedClip = QStringLiteral(KEYSTRIDE_DATA_DIR "/cdverify.avi");
 class AnimationPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::application();
+        testing::qtApplication();
         ASSERT_TRUE(m_dir.isValid());
     }
     QString writeFile(const QString& name, const QByteArray& bytes) {

@@ -1,6 +1,7 @@
 // The two help documents that the Help menu loads into the speed-test pane: they must read
 // cleanly as RTF and explain the program's real commands, texts and files.
-#include "platform/rtf_reader.h"
+#include "platform/rtf/rtf_reader.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,7 @@
 namespace keystride {
 namespace {
 
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using testing::readFile;
 
 struct HelpDocument {
     const char* file;
@@ -31,7 +27,7 @@ class HelpDocumentTest : public ::testing::TestWithParam<HelpDocument> {};
 
 TEST_P(HelpDocumentTest, ReadsCleanlyAndExplainsTheProgram) {
     const HelpDocument& help = GetParam();
-    const std::string bytes = readBytes(std::string(KEYSTRIDE_DATA_DIR "/") + help.file);
+    const std::string bytes = readFile(std::string(KEYSTRIDE_DATA_DIR "/") + help.file);
     ASSERT_FALSE(bytes.empty()) << help.file << " is missing or empty";
     // Plain 7-bit RTF: every accented letter is written as an escape, so no reader has to guess
     // the code page of raw bytes.

@@ -2,7 +2,7 @@
 // the user is told that there is none.
 #include "about/sys_info.h"
 
-#include "platform/scripted_services.h"
+#include "support/scripted_services.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // keystride-mark as a teacher runs it: files in, marks and exit status out.
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
 
 #include <gtest/gtest.h>
 
@@ -104,16 +104,17 @@ TEST_F(KeystrideMarkTest, PlainTextAndTheSameTestSavedAsRtfGetTheSameMarks) {
         ASSERT_FALSE(pane.loadFile(at(std::string(name) + ".txt")));
         ASSERT_FALSE(pane.saveFile(at(std::string(name) + ".rtf")));
     }
-    const Ran plain = run("--json --no-write --marking colour " + at("source.txt") + " " + at("typed.txt"));
-    const Ran rich = run("--json --no-write --marking colour " + at("source.rtf") + " " + at("typed.rtf"));
+    const Ran plain =
+        run("--json --no-write --marking colour " + at("source.txt") + " " + at("typed.txt"));
+    const Ran rich =
+        run("--json --no-write --marking colour " + at("source.rtf") + " " + at("typed.rtf"));
     ASSERT_EQ(plain.status, 0) << plain.out;
     ASSERT_EQ(rich.status, 0) << rich.out;
     for (const char* key : {"completed", "source_end", "stroke_count", "errors", "repeats",
                             "excess_words", "error_count", "wpm", "report", "typed_text"})
         EXPECT_EQ(field(plain.out, key), field(rich.out, key)) << key;
-    EXPECT_EQ(field(plain.out, "errors"),
-              "[{\"word\":\"pasengers \",\"start\":65,\"class\":0},"
-              "{\"word\":\"of \",\"start\":174,\"class\":0}]");
+    EXPECT_EQ(field(plain.out, "errors"), "[{\"word\":\"pasengers \",\"start\":65,\"class\":0},"
+                                          "{\"word\":\"of \",\"start\":174,\"class\":0}]");
     EXPECT_EQ(field(plain.out, "excess_words"), "[\"(of )\"]") << "the doubled word is bracketed";
 }
 
@@ -155,11 +156,12 @@ TEST_F(KeystrideMarkTest, ACutOffGivesTheEndOfTheComparedPart) {
 TEST_F(KeystrideMarkTest, OpeningATestGivesEveryParagraphItsSpacing) {
     const std::string sentence =
         "The quick brown fox jumps over the lazy dog near the river bank today.";
-    write("spacing.rtf",
-          "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Courier New;}}"
-          "{\\colortbl;\\red0\\green0\\blue0;}\n"
-          "\\pard\\sl360\\slmult1\\f0\\fs24 " + sentence + "\\par\n"
-          "\\pard\\sl480\\slmult1\\f0\\fs24 \\par\n}\n");
+    write("spacing.rtf", "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Courier New;}}"
+                         "{\\colortbl;\\red0\\green0\\blue0;}\n"
+                         "\\pard\\sl360\\slmult1\\f0\\fs24 " +
+                             sentence +
+                             "\\par\n"
+                             "\\pard\\sl480\\slmult1\\f0\\fs24 \\par\n}\n");
     write("sentence.txt", sentence + " It was warm.");
     write("Settings", "N\r\nJ\r\nJ\r\nN\r\nN\r\nN\r\nN\r\nN\r\n");
     const Ran r = run("--settings " + at("Settings") + " --marking font --no-write --json " +
@@ -172,7 +174,8 @@ TEST_F(KeystrideMarkTest, OpeningATestGivesEveryParagraphItsSpacing) {
 // The click sets the end of the compared part before the run's gates look at the test.
 TEST_F(KeystrideMarkTest, ACutOffIsReportedEvenWhenTheTestIsAlreadyMarked) {
     write("marked.txt", "Some words typed.\r\nLess no. of words with errors:  -  3 =  80");
-    const Ran r = run("--json --no-write --cut-off 20 " + at("source.txt") + " " + at("marked.txt"));
+    const Ran r =
+        run("--json --no-write --cut-off 20 " + at("source.txt") + " " + at("marked.txt"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(field(r.out, "completed"), "false");
     EXPECT_EQ(field(r.out, "source_end"), "20");

@@ -5,8 +5,8 @@
 // against stand-in programs, so they need nothing installed.
 #include "documents_fixture.h"
 
-#include "documents/posix_process_launcher.h"
-#include "platform/libreoffice.h"
+#include "platform/desktop/libreoffice.h"
+#include "platform/desktop/posix_process_launcher.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "documents/document_commands.h"
-#include "platform/clipboard.h"
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
-#include "platform/scripted_services.h"
-#include "workspace/recording_view.h"
+#include "platform/panes/memory_pane.h"
+#include "support/faulty_file_system.h"
+#include "support/recording_view.h"
+#include "support/scripted_clipboard.h"
+#include "support/scripted_services.h"
+#include "support/test_files.h"
 #include "workspace/workspace_commands.h"
 
 #include <gtest/gtest.h>
@@ -49,17 +50,6 @@ inline std::filesystem::path makeTempFolder(const std::string& prefix) {
                 (prefix + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(root);
     return root;
-}
-
-inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 class DocumentsTest : public ::testing::Test {

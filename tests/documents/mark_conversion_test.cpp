@@ -4,7 +4,7 @@
 // converted the way the open commands convert it, once per folder and kind.
 #include "documents_fixture.h"
 
-#include "documents/posix_process_launcher.h"
+#include "platform/desktop/posix_process_launcher.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // and a program that is not there is not started.
 #include "documents_fixture.h"
 
-#include "documents/posix_process_launcher.h"
+#include "platform/desktop/posix_process_launcher.h"
 
 namespace keystride::testing {
 namespace {

@@ -2,7 +2,8 @@
 // marker while the dialog stays open (also when the marker is already gone), "OK" closing it.
 #include "documents/qt/waarskuwing.h"
 
-#include "platform/faulty_file_system.h"
+#include "support/faulty_file_system.h"
+#include "support/qt/qt_application.h"
 
 #include <gtest/gtest.h>
 
@@ -22,25 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "documents_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Kept to the end of the process: destroying it among other static objects crashes in the
-    // platform plugin.
-    // One application for the whole test program, whichever test asks first.
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class WaarskuwingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testing::qtApplication();
         std::random_device random;
         m_folder = fs::temp_directory_path() /
                    ("keystride-waarskuwing-" + std::to_string(random()) + std::to_string(random()));

@@ -4,6 +4,7 @@
 #include "documents/qt/window_documents.h"
 
 #include "documents_fixture.h"
+#include "support/qt/qt_application.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,23 +13,10 @@
 namespace keystride::testing {
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "documents_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // One application for the whole test program, whichever test asks first.
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class WindowDocumentsTest : public DocumentsTest {};
 
 TEST_F(WindowDocumentsTest, ExportGoesThroughTheClipboardToWriter) {
-    application();
+    testing::qtApplication();
     WindowDocuments documents(context, {}, (root / "program").string());
     processes.addProgram("soffice", "/usr/bin/soffice");
     typed.setText(u"Typed text");

@@ -3,8 +3,8 @@
 // left margin put into exported RTF; the path rules of ConvertToRtf.
 #include "documents_fixture.h"
 
-#include "platform/libreoffice.h"
-#include "platform/rtf_reader.h"
+#include "platform/desktop/libreoffice.h"
+#include "platform/rtf/rtf_reader.h"
 
 #include <cerrno>
 

@@ -112,10 +112,10 @@ protected:
 
     Outcome mark(const Texts& texts) {
         TempFolder temp;
-        MarkingWorld world(temp / "Resultaat.res");
+        MarkingWorld world(temp.file("Resultaat.res"));
         world.source.setText(texts.source);
         world.typed.setText(texts.typed);
-        world.host.label3 = temp / "Toets1.rtf";
+        world.host.label3 = temp.file("Toets1.rtf");
         Outcome outcome;
         outcome.completed = world.run().completed;
         outcome.messages = world.host.messages;

@@ -53,10 +53,10 @@ const Fault Faults[] = {
 std::string folderFor(const TempFolder& temp, Where where) {
     switch (where) {
     case Where::MissingFolder:
-        return temp / "no-such-folder";
+        return temp.file("no-such-folder");
     case Where::ParentIsAFile:
-        writeBytes(temp / "a-file", "not a folder");
-        return temp / "a-file";
+        writeFile(temp.file("a-file"), "not a folder");
+        return temp.file("a-file");
     case Where::Injected:
         break;
     }
@@ -91,18 +91,18 @@ TEST_P(RunFileFault, ShowsItsMessageStopsWritingAndKeepsWhatWasOnDisk) {
     const bool failMarked = file == RunFile::MarkedTest;
 
     // The speed test as it was opened, the marked test and the results of earlier runs.
-    const std::string testFile = temp / "Toets1.rtf";
-    writeBytes(testFile, toUtf8(Typed));
-    writeBytes(temp / "Toets1.rug", OldRug);
-    writeBytes(temp / "Resultaat.res", OldResults);
+    const std::string testFile = temp.file("Toets1.rtf");
+    writeFile(testFile, toUtf8(Typed));
+    writeFile(temp.file("Toets1.rug"), OldRug);
+    writeFile(temp.file("Resultaat.res"), OldResults);
 
-    const std::string results = failMarked ? temp / "Resultaat.res" : folder + "/Resultaat.res";
+    const std::string results = failMarked ? temp.file("Resultaat.res") : folder + "/Resultaat.res";
     MarkingWorld world(results);
     world.source.setText(Source);
     world.typed.setText(Typed);
     world.workspace.CurrentFileName = testFile;
     world.host.label3 = failMarked ? folder + "/Toets1.rtf" : testFile;
-    const std::string rug = failMarked ? folder + "/Toets1.rug" : temp / "Toets1.rug";
+    const std::string rug = failMarked ? folder + "/Toets1.rug" : temp.file("Toets1.rug");
     if (fault.where == Where::Injected)
         world.files.failOn(failMarked ? Op::WriteAtomic : Op::Append, failMarked ? rug : results,
                            fault.errnoValue);
@@ -122,11 +122,11 @@ TEST_P(RunFileFault, ShowsItsMessageStopsWritingAndKeepsWhatWasOnDisk) {
     }
 
     // Nothing on disk was lost or half-written, and nothing was left beside it.
-    EXPECT_EQ(readBytes(temp / "Resultaat.res"), OldResults);
+    EXPECT_EQ(readFile(temp.file("Resultaat.res")), OldResults);
     if (failMarked) {
-        EXPECT_EQ(readBytes(temp / "Toets1.rug"), OldRug);
+        EXPECT_EQ(readFile(temp.file("Toets1.rug")), OldRug);
     } else {
-        EXPECT_NE(readBytes(temp / "Toets1.rug"), OldRug) << "the marked test was saved first";
+        EXPECT_NE(readFile(temp.file("Toets1.rug")), OldRug) << "the marked test was saved first";
     }
     std::vector<std::string> expectedNames{"Resultaat.res", "Toets1.rtf", "Toets1.rug"};
     if (fault.where == Where::ParentIsAFile)
@@ -134,7 +134,7 @@ TEST_P(RunFileFault, ShowsItsMessageStopsWritingAndKeepsWhatWasOnDisk) {
     EXPECT_EQ(temp.listing(), expectedNames);
 
     // Until the program closes, no run writes either file again.
-    const std::string rugBefore = readBytes(temp / "Toets1.rug");
+    const std::string rugBefore = readFile(temp.file("Toets1.rug"));
     const std::size_t callsBefore = world.files.calls().size();
     world.files.clearFaults();
     world.typed.setText(Typed);
@@ -144,8 +144,8 @@ TEST_P(RunFileFault, ShowsItsMessageStopsWritingAndKeepsWhatWasOnDisk) {
               failMarked ? 1 : 2)
         << "only the failed run's own attempts";
     EXPECT_EQ(world.files.calls().size(), callsBefore);
-    EXPECT_EQ(readBytes(temp / "Resultaat.res"), OldResults);
-    EXPECT_EQ(readBytes(temp / "Toets1.rug"), rugBefore);
+    EXPECT_EQ(readFile(temp.file("Resultaat.res")), OldResults);
+    EXPECT_EQ(readFile(temp.file("Toets1.rug")), rugBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFailure, RunFileFault, ::testing::ValuesIn(runFaults()),
@@ -164,11 +164,11 @@ TEST(RunFileFault, AFullDiskUnderTheResultsFileIsReportedAndStopsWriting) {
     MarkingWorld world("/dev/full");
     world.source.setText(Source);
     world.typed.setText(Typed);
-    world.host.label3 = temp / "Toets1.rtf";
+    world.host.label3 = temp.file("Toets1.rtf");
     world.run();
     EXPECT_EQ(world.host.messages, std::vector<Message>{NoAccessSaveElsewhere});
     EXPECT_TRUE(world.workspace.WriteProtected);
-    EXPECT_TRUE(std::filesystem::exists(temp / "Toets1.rug"));
+    EXPECT_TRUE(std::filesystem::exists(temp.file("Toets1.rug")));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -181,7 +181,7 @@ TEST_P(SettingsFileFault, ReportsACodeNamingTheFileAndKeepsTheOldFile) {
     TempFolder temp;
     const std::string folder = folderFor(temp, fault.where);
     const std::string path = folder + "/" + SettingsFileName;
-    writeBytes(temp / SettingsFileName, OldSettings);
+    writeFile(temp.file(SettingsFileName), OldSettings);
     FaultyFileSystem files;
     if (fault.where == Where::Injected)
         files.failOn(Op::WriteAtomic, path, fault.errnoValue);
@@ -192,7 +192,7 @@ TEST_P(SettingsFileFault, ReportsACodeNamingTheFileAndKeepsTheOldFile) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, fault.code);
     EXPECT_NE(error->description.find(path), std::string::npos) << error->description;
-    EXPECT_EQ(readBytes(temp / SettingsFileName), OldSettings);
+    EXPECT_EQ(readFile(temp.file(SettingsFileName)), OldSettings);
     std::vector<std::string> expectedNames{SettingsFileName};
     if (fault.where == Where::ParentIsAFile)
         expectedNames.push_back("a-file");
@@ -235,8 +235,8 @@ private:
 
 TEST(PartialWrite, AnAtomicWriteCutShortLeavesTheOldFileAndNoTemporaryFile) {
     TempFolder temp;
-    const std::string target = temp / "Toets1.rug";
-    writeBytes(target, OldRug);
+    const std::string target = temp.file("Toets1.rug");
+    writeFile(target, OldRug);
     const std::string big(256 * 1024, 'x');
     FileResult error;
     {
@@ -245,16 +245,16 @@ TEST(PartialWrite, AnAtomicWriteCutShortLeavesTheOldFileAndNoTemporaryFile) {
         error = FileSystem::real().writeAtomic(target, big);
     }
     ASSERT_TRUE(error);
-    EXPECT_EQ(readBytes(target), OldRug);
+    EXPECT_EQ(readFile(target), OldRug);
     EXPECT_EQ(temp.listing(), std::vector<std::string>{"Toets1.rug"});
 }
 
 TEST(PartialWrite, AnAppendCutShortLeavesOnlyWholeLines) {
     TempFolder temp;
-    const std::string results = temp / "Resultaat.res";
-    writeBytes(results, OldResults);
+    const std::string results = temp.file("Resultaat.res");
+    writeFile(results, OldResults);
     const std::string line =
-        marking::resultRecordBytes(marking::resultLine(temp / "Toets1.rug", 479));
+        marking::resultRecordBytes(marking::resultLine(temp.file("Toets1.rug"), 479));
     FileResult error;
     {
         // Room for a few bytes of the new line only.
@@ -263,30 +263,30 @@ TEST(PartialWrite, AnAppendCutShortLeavesOnlyWholeLines) {
         error = FileSystem::real().append(results, line);
     }
     ASSERT_TRUE(error);
-    EXPECT_EQ(readBytes(results), OldResults);
+    EXPECT_EQ(readFile(results), OldResults);
 
     // With room to spare the same line goes in whole.
     ASSERT_FALSE(FileSystem::real().append(results, line));
-    EXPECT_EQ(readBytes(results), OldResults + line);
+    EXPECT_EQ(readFile(results), OldResults + line);
 }
 
 TEST(PartialWrite, AMarkingRunWhoseResultLineIsCutShortKeepsTheResultsFileWhole) {
     TempFolder temp;
-    writeBytes(temp / "Resultaat.res", OldResults);
-    MarkingWorld world(temp / "Resultaat.res");
+    writeFile(temp.file("Resultaat.res"), OldResults);
+    MarkingWorld world(temp.file("Resultaat.res"));
     world.source.setText(Source);
     world.typed.setText(Typed);
-    world.host.label3 = temp / "Toets1.rtf";
-    world.workspace.CurrentFileName = temp / "Toets1.rtf";
+    world.host.label3 = temp.file("Toets1.rtf");
+    world.workspace.CurrentFileName = temp.file("Toets1.rtf");
     // The marked test fits; the results file has no room for a whole line.
     {
         FileSizeLimit limit(64 * 1024);
         ASSERT_TRUE(limit.active());
-        writeBytes(temp / "Toets1.rtf", toUtf8(Typed));
+        writeFile(temp.file("Toets1.rtf"), toUtf8(Typed));
         std::string filler(64 * 1024 - OldResults.size() - 3, 'x');
-        writeBytes(temp / "Resultaat.res", OldResults + filler);
+        writeFile(temp.file("Resultaat.res"), OldResults + filler);
         world.run();
-        EXPECT_EQ(readBytes(temp / "Resultaat.res"), OldResults + filler);
+        EXPECT_EQ(readFile(temp.file("Resultaat.res")), OldResults + filler);
     }
     EXPECT_EQ(world.host.messages.size(), 1u);
     EXPECT_TRUE(world.workspace.WriteProtected);
@@ -323,7 +323,7 @@ TEST_P(PaneFileFault, FailsWithItsCodeAndChangesNeitherPaneNorFile) {
     TempFolder temp;
     const std::string folder = folderFor(temp, fault.where);
     const std::string path = folder + "/Toets1.rtf";
-    writeBytes(temp / "Toets1.rtf", OldRug);
+    writeFile(temp.file("Toets1.rtf"), OldRug);
 
     FaultyFileSystem files;
     if (fault.where == Where::Injected)
@@ -339,7 +339,7 @@ TEST_P(PaneFileFault, FailsWithItsCodeAndChangesNeitherPaneNorFile) {
     EXPECT_NE(error->description.find(path), std::string::npos) << error->description;
     EXPECT_EQ(pane.text(), Typed);
     EXPECT_EQ(pane.textRtf(), markupBefore);
-    EXPECT_EQ(readBytes(temp / "Toets1.rtf"), OldRug);
+    EXPECT_EQ(readFile(temp.file("Toets1.rtf")), OldRug);
     std::vector<std::string> expectedNames{"Toets1.rtf"};
     if (fault.where == Where::ParentIsAFile)
         expectedNames.push_back("a-file");
@@ -353,17 +353,17 @@ INSTANTIATE_TEST_SUITE_P(EveryFailure, PaneFileFault, ::testing::ValuesIn(PaneFa
 
 TEST(PaneFileFault, SavingOverAFolderFailsAndLeavesTheFolderAlone) {
     TempFolder temp;
-    std::filesystem::create_directory(temp / "Toets1.rug");
-    writeBytes(temp / "Toets1.rug/inside", "kept");
+    std::filesystem::create_directory(temp.file("Toets1.rug"));
+    writeFile(temp.file("Toets1.rug/inside"), "kept");
     MemoryPane pane;
     pane.setText(Typed);
-    const FileResult error = pane.saveFile(temp / "Toets1.rug");
+    const FileResult error = pane.saveFile(temp.file("Toets1.rug"));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, errorcodes::PathFileAccess);
-    EXPECT_EQ(readBytes(temp / "Toets1.rug/inside"), "kept");
+    EXPECT_EQ(readFile(temp.file("Toets1.rug/inside")), "kept");
     EXPECT_EQ(temp.listing(), std::vector<std::string>{"Toets1.rug"});
     // Loading a folder fails the same way.
-    const FileResult load = pane.loadFile(temp / "Toets1.rug");
+    const FileResult load = pane.loadFile(temp.file("Toets1.rug"));
     ASSERT_TRUE(load);
     EXPECT_EQ(load->code, errorcodes::PathFileAccess);
     EXPECT_EQ(pane.text(), Typed);

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "marking/marking_run.h"
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
+#include "support/faulty_file_system.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,10 @@
 #include <vector>
 
 namespace keystride::hardening {
+
+using testing::readFile;
+using testing::TempFolder;
+using testing::writeFile;
 
 using Message = std::pair<std::string, std::string>;
 
@@ -43,55 +48,6 @@ public:
     bool busy = false;
     std::string label3;
 };
-
-// A folder of its own for each test, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("keystride-hardening-") + std::to_string(::getpid()) + "-" +
-                           info->test_suite_name() + "-" + info->name();
-        for (char& c : name) {
-            if (c == '/')
-                c = '_';
-        }
-        m_path = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-
-    // The names of everything in the folder, sorted.
-    std::vector<std::string> listing() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path m_path;
-};
-
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // One marking run's world: panes on a faulty file layer over the real one.
 struct MarkingWorld {

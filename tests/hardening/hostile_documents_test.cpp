@@ -3,7 +3,7 @@
 // file and the limit.
 #include "hardening_fixture.h"
 
-#include "platform/rtf_reader.h"
+#include "platform/rtf/rtf_reader.h"
 
 #include <fcntl.h>
 #include <functional>
@@ -84,8 +84,8 @@ TEST_P(HostileDocument, LoadsInBoundedMemory) {
     const Hostile& hostile = GetParam();
     TempFolder temp;
     const std::string bytes = hostile.bytes();
-    const std::string path = temp / "hostile.rtf";
-    writeBytes(path, bytes);
+    const std::string path = temp.file("hostile.rtf");
+    writeFile(path, bytes);
 
     const std::size_t before = peakMemory();
     MemoryPane pane;
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, HostileDocument, ::testing::ValuesIn(Hostile
 
 TEST(HostileDocument, AFileAboveTheLimitIsRefusedByNameAndLimitWithoutBeingRead) {
     TempFolder temp;
-    const std::string path = temp / "huge.rtf";
+    const std::string path = temp.file("huge.rtf");
     // 100 MB, sparse, so the test costs no disk: the size alone decides.
     {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -135,8 +135,8 @@ TEST(HostileDocument, AFileAboveTheLimitIsRefusedByNameAndLimitWithoutBeingRead)
 
 TEST(HostileDocument, TheLimitIsInclusive) {
     TempFolder temp;
-    const std::string path = temp / "doc.txt";
-    writeBytes(path, std::string(1000, 'x'));
+    const std::string path = temp.file("doc.txt");
+    writeFile(path, std::string(1000, 'x'));
     EXPECT_FALSE(FileSystem::real().readAll(path, 1000).error);
     const ReadResult over = FileSystem::real().readAll(path, 999);
     ASSERT_TRUE(over.error);

@@ -1,5 +1,5 @@
 // keystride-doc run as a program: its output and exit status for good and bad input.
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
 
 #include <gtest/gtest.h>
 

@@ -4,16 +4,16 @@
 
 #include "marking/marking_run.h"
 #include "marking/text_preparation.h"
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
+#include "support/faulty_file_system.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
-#include <unistd.h>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <unistd.h>
 
 namespace keystride::marking::testing {
 
@@ -22,7 +22,10 @@ public:
     void showMessage(const std::string& title, const std::string& text) override {
         messages.emplace_back(title, text);
     }
-    void setBusy(bool on) override { busy = on; ++busyChanges; }
+    void setBusy(bool on) override {
+        busy = on;
+        ++busyChanges;
+    }
     void stopClock() override { ++clockStops; }
     void openSpeedTest() override { ++openCommands; }
     std::string typedTestName() const override { return label3; }
@@ -61,8 +64,8 @@ class MarkingRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
-                 ("keystride-marking-" + std::to_string(::getpid()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("keystride-marking-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         engine = std::make_unique<MarkingEngine>(MarkingEnvironment{

@@ -1,4 +1,4 @@
-#include "platform/codepages.h"
+#include "platform/richtext/codepages.h"
 
 #include <gtest/gtest.h>
 

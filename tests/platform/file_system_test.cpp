@@ -1,5 +1,6 @@
-#include "platform/faulty_file_system.h"
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
+#include "support/faulty_file_system.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -18,28 +19,9 @@ namespace keystride {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TempFolder {
-    TempFolder() { fs::create_directories(m_path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    const fs::path& path() const { return m_path; }
-    fs::path m_path =
-        fs::temp_directory_path() / ("keystride-fs-" + std::to_string(std::random_device()()) +
-                                     "-" + std::to_string(std::random_device()()));
-};
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::readFile;
+using testing::TempFolder;
+using testing::writeFile;
 
 TEST(FileError, MessageTextWritesTheCodeWithALeadingBlankWhenNotNegative) {
     EXPECT_EQ(errorMessageText({53, "File not found"}),
@@ -77,7 +59,7 @@ TEST(FileError, ErrnoValuesMapToTheWorkspaceCodes) {
 TEST(RealFileSystem, ReadsExactlyTheBytesOfAFile) {
     TempFolder folder;
     const std::string bytes("a\0b\r\n\xff", 6);
-    put(folder.file("f.bin"), bytes);
+    writeFile(folder.file("f.bin"), bytes);
     ReadResult result = FileSystem::real().readAll(folder.file("f.bin"), 100);
     EXPECT_FALSE(result.error);
     EXPECT_EQ(result.bytes, bytes);
@@ -87,8 +69,8 @@ TEST(RealFileSystem, ReadsExactlyTheBytesOfAFile) {
 
 TEST(RealFileSystem, ReadFailuresGiveTheirCodes) {
     TempFolder folder;
-    put(folder.file("big"), std::string(101, 'x'));
-    put(folder.file("plain"), "x");
+    writeFile(folder.file("big"), std::string(101, 'x'));
+    writeFile(folder.file("plain"), "x");
     FileSystem& files = FileSystem::real();
 
     EXPECT_EQ(files.readAll(folder.file("missing"), 100).error->code, 53);
@@ -110,7 +92,7 @@ TEST(RealFileSystem, AtomicWriteCreatesAndReplacesLeavingNothingElseBehind) {
     ASSERT_FALSE(FileSystem::real().writeAtomic(target, "first"));
     ::chmod(target.c_str(), 0640);
     ASSERT_FALSE(FileSystem::real().writeAtomic(target, "second, longer"));
-    EXPECT_EQ(contents(target), "second, longer");
+    EXPECT_EQ(readFile(target), "second, longer");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
@@ -118,7 +100,7 @@ TEST(RealFileSystem, AtomicWriteCreatesAndReplacesLeavingNothingElseBehind) {
 
 TEST(RealFileSystem, WritesIntoAMissingOrImpossibleFolderFailWithAccessError) {
     TempFolder folder;
-    put(folder.file("plain"), "x");
+    writeFile(folder.file("plain"), "x");
     FileSystem& files = FileSystem::real();
     for (const std::string& path :
          {folder.file("plain") + "/test.rtf", folder.file("no-such-folder") + "/test.rtf"}) {
@@ -129,7 +111,7 @@ TEST(RealFileSystem, WritesIntoAMissingOrImpossibleFolderFailWithAccessError) {
         ASSERT_TRUE(appended) << path;
         EXPECT_EQ(appended->code, 75);
     }
-    EXPECT_EQ(contents(folder.file("plain")), "x");
+    EXPECT_EQ(readFile(folder.file("plain")), "x");
 }
 
 // A disk that fills up in the middle of the write: the file size limit makes the write fail
@@ -156,7 +138,7 @@ private:
 TEST(RealFileSystem, AFailedAtomicWriteLeavesTheOldFileWhole) {
     TempFolder folder;
     const std::string target = folder.file("marked.rug");
-    put(target, "the good old file");
+    writeFile(target, "the good old file");
     FileResult error;
     {
         FileSizeLimit limit(1024);
@@ -164,7 +146,7 @@ TEST(RealFileSystem, AFailedAtomicWriteLeavesTheOldFileWhole) {
     }
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, 75);
-    EXPECT_EQ(contents(target), "the good old file");
+    EXPECT_EQ(readFile(target), "the good old file");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
@@ -177,13 +159,13 @@ TEST(RealFileSystem, AppendAddsToTheSameFileWithoutRewritingIt) {
     ASSERT_FALSE(FileSystem::real().append(results, "two\r\n"));
     struct stat after {};
     ::stat(results.c_str(), &after);
-    EXPECT_EQ(contents(results), "one\r\ntwo\r\n");
+    EXPECT_EQ(readFile(results), "one\r\ntwo\r\n");
     EXPECT_EQ(before.st_ino, after.st_ino);
 }
 
 TEST(RealFileSystem, RemovingAMissingFileIsNotAFailure) {
     TempFolder folder;
-    put(folder.file("Warning.txt"), "");
+    writeFile(folder.file("Warning.txt"), "");
     EXPECT_FALSE(FileSystem::real().remove(folder.file("Warning.txt")));
     EXPECT_FALSE(FileSystem::real().exists(folder.file("Warning.txt")));
     EXPECT_FALSE(FileSystem::real().remove(folder.file("Warning.txt")));
@@ -201,7 +183,7 @@ TEST(FaultyFileSystem, FailsOnlyTheChosenOperationsAndPaths) {
     ASSERT_TRUE(first);
     EXPECT_EQ(first->code, 61);
     EXPECT_FALSE(files.append(results, "y")); // the fault was for one call only
-    EXPECT_EQ(contents(results), "y");
+    EXPECT_EQ(readFile(results), "y");
 
     FileResult saved = files.writeAtomic(marked, "z");
     ASSERT_TRUE(saved);
@@ -216,7 +198,7 @@ TEST(FaultyFileSystem, FailsOnlyTheChosenOperationsAndPaths) {
 
     files.clearFaults();
     EXPECT_FALSE(files.writeAtomic(marked, "z"));
-    EXPECT_EQ(contents(marked), "z");
+    EXPECT_EQ(readFile(marked), "z");
 
     // Read faults use the read codes; a failing exists answers false.
     files.failOn(FaultyFileSystem::Operation::ReadAll, marked, ENOENT);

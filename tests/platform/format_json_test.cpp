@@ -1,4 +1,4 @@
-#include "platform/format_json.h"
+#include "platform/richtext/format_json.h"
 
 #include <gtest/gtest.h>
 

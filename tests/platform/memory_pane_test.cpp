@@ -1,7 +1,7 @@
-#include "pane_conformance.h"
+#include "support/pane_conformance.h"
 
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
+#include "platform/panes/memory_pane.h"
+#include "support/faulty_file_system.h"
 
 #include <cerrno>
 #include <random>

@@ -1,4 +1,4 @@
-#include "platform/program_folder.h"
+#include "platform/files/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,9 @@
 // spacing. Written: LibreOffice, an independent reader, must see the same text in what the
 // panes write. The inputs are generated in a temporary folder; the tests skip when the programs
 // are not installed.
-#include "platform/memory_pane.h"
-#include "platform/rtf_reader.h"
+#include "platform/panes/memory_pane.h"
+#include "platform/rtf/rtf_reader.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -19,29 +20,12 @@ namespace keystride {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempFolder;
+using testing::writeFile;
 
 bool installed(const std::string& program) {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-struct TempFolder {
-    TempFolder() { fs::create_directories(m_path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    const fs::path& path() const { return m_path; }
-    fs::path m_path =
-        fs::temp_directory_path() / ("keystride-rtf-" + std::to_string(std::random_device()()));
-};
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Runs `command` in `folder` with its output discarded; true when it succeeded.

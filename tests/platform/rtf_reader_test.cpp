@@ -1,4 +1,5 @@
-#include "platform/rtf_reader.h"
+#include "platform/rtf/rtf_reader.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 
 namespace keystride {
 namespace {
+
+using testing::readFile;
 
 CharFormat baseFormat() {
     CharFormat base;
@@ -397,11 +400,6 @@ TEST(RtfReader, FontTableIsCapped) {
 }
 
 // --- Real-world files -------------------------------------------------------------------
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string withoutTrailingWhitespace(std::string text) {
     while (!text.empty() && std::string_view(" \t\r\n").find(text.back()) != std::string::npos)

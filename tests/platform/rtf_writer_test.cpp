@@ -1,5 +1,5 @@
-#include "platform/rtf_reader.h"
-#include "platform/rtf_writer.h"
+#include "platform/rtf/rtf_reader.h"
+#include "platform/rtf/rtf_writer.h"
 
 #include <gtest/gtest.h>
 

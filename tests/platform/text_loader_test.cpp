@@ -1,4 +1,4 @@
-#include "platform/text_loader.h"
+#include "platform/rtf/text_loader.h"
 
 #include <gtest/gtest.h>
 

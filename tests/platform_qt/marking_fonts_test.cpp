@@ -1,8 +1,8 @@
 // The marking typefaces handed to the application at start-up: the five files built beside the
 // program register their five families once, and files that are not fonts are passed over.
-#include "platform/program_folder.h"
-#include "platform/qt/qt_services.h"
-#include "qt_test_application.h"
+#include "platform/desktop/qt/qt_services.h"
+#include "platform/files/program_folder.h"
+#include "support/qt/qt_application.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

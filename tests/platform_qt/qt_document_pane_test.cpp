@@ -1,7 +1,7 @@
-#include "../platform/pane_conformance.h"
-#include "qt_test_application.h"
+#include "support/pane_conformance.h"
+#include "support/qt/qt_application.h"
 
-#include "platform/qt/qt_document_pane.h"
+#include "platform/panes/qt/qt_document_pane.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "qt_test_application.h"
+#include "support/qt/qt_application.h"
 
-#include "platform/qt/qt_document_pane.h"
-#include "platform/qt/qt_services.h"
+#include "platform/desktop/qt/qt_services.h"
+#include "platform/panes/qt/qt_document_pane.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -1,12 +1,13 @@
 // The export through the LibreOffice adapter with a stand-in word processor: a small "soffice"
 // script on the PATH records its arguments and keeps a copy of the file it got. The copy must be
 // the pane's RTF with its heading and a left margin of 70 points (1400 twips).
-#include "documents/posix_process_launcher.h"
-#include "platform/clipboard.h"
-#include "platform/libreoffice.h"
-#include "platform/memory_pane.h"
-#include "platform/scripted_services.h"
+#include "platform/desktop/libreoffice.h"
+#include "platform/desktop/posix_process_launcher.h"
+#include "platform/panes/memory_pane.h"
 #include "results/export_command.h"
+#include "support/scripted_clipboard.h"
+#include "support/scripted_services.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,8 @@
 
 namespace keystride {
 namespace {
+
+using testing::readFile;
 
 namespace fs = std::filesystem;
 
@@ -40,13 +43,6 @@ public:
 private:
     std::string m_label3;
 };
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class ExportStandIn : public ::testing::Test {
 protected:

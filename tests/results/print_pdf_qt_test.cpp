@@ -1,12 +1,13 @@
 // Printing a pane with its heading through the window's Qt printing, pointed at a PDF file, and
 // read back with pdftotext (skipped when pdftotext is not installed); the export's rich text on
 // the Qt clipboard.
-#include "platform/memory_pane.h"
-#include "platform/qt/clipboard_qt.h"
-#include "platform/qt/qt_document_pane.h"
-#include "platform/qt/qt_services.h"
-#include "platform/scripted_services.h"
+#include "platform/desktop/qt/clipboard_qt.h"
+#include "platform/desktop/qt/qt_services.h"
+#include "platform/panes/memory_pane.h"
+#include "platform/panes/qt/qt_document_pane.h"
 #include "results/print_command.h"
+#include "support/qt/qt_application.h"
+#include "support/scripted_services.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,6 @@
 namespace keystride {
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "results_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 QString pdfText(const QString& pdf) {
     QProcess process;
     process.start(QStringLiteral("pdftotext"),
@@ -41,7 +32,7 @@ QString pdfText(const QString& pdf) {
 }
 
 TEST(PrintPdf, HeadingAndTextReachThePrinterAndThePaneIsUnchanged) {
-    application();
+    testing::qtApplication();
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     QTemporaryDir folder;
@@ -77,7 +68,7 @@ TEST(PrintPdf, HeadingAndTextReachThePrinterAndThePaneIsUnchanged) {
 }
 
 TEST(QtClipboardTest, HoldsTheRtfUnderBothNamesWithThePlainTextBeside) {
-    application();
+    testing::qtApplication();
     QtClipboard clipboard;
     const std::string rtf = "{\\rtf1\\ansi /x/t.rtf\\par\\par Typed\\par}";
     ASSERT_TRUE(clipboard.setRichText(rtf, "/x/t.rtf\r\n\r\nTyped"));

@@ -1,13 +1,13 @@
 // Viewing results files and marked tests, printing either pane with its heading and exporting the
 // speed test, over scripted services and in-memory panes.
-#include "platform/clipboard.h"
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
-#include "platform/scripted_services.h"
+#include "platform/panes/memory_pane.h"
 #include "results/error_box.h"
 #include "results/export_command.h"
 #include "results/print_command.h"
 #include "results/results_viewer.h"
+#include "support/faulty_file_system.h"
+#include "support/scripted_clipboard.h"
+#include "support/scripted_services.h"
 #include "workspace/workspace_commands.h"
 
 #include <gtest/gtest.h>

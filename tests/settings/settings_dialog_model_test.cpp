@@ -2,7 +2,7 @@
 // together, and what "OK" leaves in the SettingsStore and the file.
 #include "settings/settings_dialog_model.h"
 
-#include "platform/faulty_file_system.h"
+#include "support/faulty_file_system.h"
 
 #include <gtest/gtest.h>
 

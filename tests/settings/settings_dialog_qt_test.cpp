@@ -2,8 +2,8 @@
 // and the one dialog that lives from start-up to the end of the program.
 #include "settings/qt/settings_dialog.h"
 
-#include "../about/qt_application.h"
-#include "platform/scripted_services.h"
+#include "support/qt/qt_application.h"
+#include "support/scripted_services.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ std::string lines(std::initializer_list<const char*> values) {
 class FormSTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::application();
+        testing::qtApplication();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_folder = std::filesystem::temp_directory_path() /
                    (std::string("keystride-formS-qt-") + info->name());

@@ -1,10 +1,10 @@
 // What a test marked in the window gives out: printed through the real printing to a PDF, the
 // marking faces are embedded and the frames show round the wrong words; and its marks, counts
 // and report are exactly what keystride-mark gives for the same files.
-#include "../platform_qt/qt_test_application.h"
-#include "platform/program_folder.h"
-#include "platform/scripted_services.h"
+#include "platform/files/program_folder.h"
 #include "run_json.h"
+#include "support/qt/qt_application.h"
+#include "support/scripted_services.h"
 #include "workspace/qt/spoed.h"
 
 #include <QImage>
@@ -22,11 +22,6 @@ namespace keystride {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Standard output of a program; nullopt when it cannot be started or fails.
 std::optional<std::string> commandOutput(const QString& program, const QStringList& args) {

@@ -1,7 +1,8 @@
 // The real main window on Qt's off-screen platform, with scripted message boxes and a manual
 // clock: its menus, captions and shortcuts, its controls, and the commands they run.
-#include "../platform_qt/qt_test_application.h"
-#include "platform/scripted_services.h"
+#include "support/qt/qt_application.h"
+#include "support/scripted_services.h"
+#include "support/test_files.h"
 #include "workspace/qt/spoed.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@
 
 namespace keystride {
 namespace {
+
+using testing::readFile;
 
 QApplication& application() {
     return testing::qtApplication();
@@ -232,7 +235,6 @@ const std::u16string Source =
     u"The quick brown fox jumps over the lazy dog. Pack my box with five dozen liquor jugs. "
     u"How vexingly quick daft zebras jump! Sphinx of black quartz, judge my vow.";
 
-#ifdef KEYSTRIDE_HAVE_MARKING
 TEST_F(SpoedTest, F12MarksTheTestInThePanesAndAppendsTheReport) {
     window->RichTextBox2().setText(Source);
     window->RichTextBox1().setText(
@@ -274,9 +276,7 @@ TEST_F(SpoedTest, F9AndAClickInTheSourceStartARunUpToTheClick) {
     QTest::mouseClick(source->viewport(), Qt::LeftButton, {}, QPoint(120, 8));
     EXPECT_EQ(window->RichTextBox2().formatSpans().size(), 1u);
 }
-#endif
 
-#if defined(KEYSTRIDE_HAVE_SETTINGS_DIALOG) && defined(KEYSTRIDE_HAVE_ABOUT_BOX)
 TEST_F(SpoedTest, SettingsAndAboutOpenTheirDialogsOverTheWindow) {
     // FormS is modal: it is closed as soon as it shows.
     QString shown;
@@ -303,7 +303,6 @@ TEST_F(SpoedTest, SettingsAndAboutOpenTheirDialogsOverTheWindow) {
     EXPECT_TRUE(open.contains(QStringLiteral("keystride::frmAbout")))
         << open.join(' ').toStdString();
 }
-#endif
 
 TEST_F(SpoedTest, AClickOnTheWhiteFrameGivesTheSpeedTestTheFocus) {
     window->findChild<QPushButton*>("Command2")->setFocus();
@@ -338,12 +337,6 @@ std::string writeFile(const std::filesystem::path& path, const std::string& byte
     return path.string();
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-#ifdef KEYSTRIDE_HAVE_MARKING
 TEST_F(SpoedTest, DocumentsOpenMarkReOpenAndSaveThroughTheMenus) {
     const std::string sourcePath = writeFile(
         m_folder / "source.txt",
@@ -435,7 +428,6 @@ TEST_F(SpoedTest, AnAlreadyMarkedTestOffersTheOpenDialog) {
     EXPECT_EQ(window->RichTextBox1().textLength(), 0);
     EXPECT_EQ(window->label3(), "");
 }
-#endif
 
 TEST_F(SpoedTest, ButtonsRunTheirMenuCommands) {
     const std::string testPath = writeFile(m_folder / "t.txt", "Typed words.");

@@ -1,6 +1,6 @@
 #include "workspace_fixture.h"
 
-#include "platform/program_folder.h"
+#include "platform/files/program_folder.h"
 
 namespace keystride::testing {
 namespace {

@@ -2,12 +2,12 @@
 // that only remembers what it was told, over a fresh temporary program folder and current folder.
 #pragma once
 
-#include "platform/faulty_file_system.h"
-#include "platform/memory_pane.h"
-#include "platform/scripted_services.h"
-#include "workspace/recording_view.h"
+#include "platform/panes/memory_pane.h"
+#include "support/faulty_file_system.h"
+#include "support/recording_view.h"
+#include "support/scripted_services.h"
+#include "workspace/context/workspace_context.h"
 #include "workspace/workspace_commands.h"
-#include "workspace/workspace_context.h"
 
 #include <gtest/gtest.h>
 

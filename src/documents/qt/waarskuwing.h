@@ -3,7 +3,7 @@
 // deletes the marker and leaves the dialog open; "OK" closes it.
 #pragma once
 
-#include "platform/file_system.h"
+#include "platform/files/file_system.h"
 
 #include <QDialog>
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "documents/document_commands.h"
-#include "platform/libreoffice.h"
-#include "platform/qt/clipboard_qt.h"
+#include "platform/desktop/libreoffice.h"
+#include "platform/desktop/qt/clipboard_qt.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "settings_dialog.h"
+#include "settings/qt/settings_dialog.h"
 
-#include "platform/ui_services.h"
+#include "platform/desktop/ui_services.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

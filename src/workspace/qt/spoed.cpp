@@ -1,20 +1,13 @@
 #include "workspace/qt/spoed.h"
 
+#include "about/qt/about_box.h"
 #include "documents/line_spacing.h"
 #include "documents/qt/waarskuwing.h"
 #include "documents/zoom.h"
-#include "platform/program_folder.h"
+#include "platform/desktop/qt/animation_player.h"
+#include "platform/files/program_folder.h"
+#include "settings/qt/settings_dialog.h"
 #include "workspace/qt/spoed_icons.h"
-
-#ifdef KEYSTRIDE_HAVE_SETTINGS_DIALOG
-#include "settings_dialog.h"
-#endif
-#ifdef KEYSTRIDE_HAVE_ABOUT_BOX
-#include "about/about_box.h"
-#endif
-#ifdef KEYSTRIDE_HAVE_ANIMATION
-#include "animation_player.h"
-#endif
 
 #include <QActionGroup>
 #include <QApplication>
@@ -125,10 +118,8 @@ Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* 
         showWaarskuwing(this, joinPath(m_context->currentFolder, documenttexts::WarningMarker),
                         m_context->files);
     };
-#ifdef KEYSTRIDE_HAVE_MARKING
     m_engine = std::make_unique<marking::MarkingEngine>(marking::MarkingEnvironment{
         *m_typed, *m_source, m_settings, m_state, *this, *m_services.files});
-#endif
     connectPanes();
 
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -239,10 +230,7 @@ void Spoed::buildControls() {
     connect(m_command4, &QPushButton::clicked, this, [this] { runDocumentCommand("Command4"); });
     connect(m_command2, &QPushButton::clicked, this, [this] { startMarkingRun(); });
     connect(m_command8, &QPushButton::clicked, this, [this] { armCutOff(); });
-    connect(m_command7, &QPushButton::clicked, this, [this] {
-        if (m_engine)
-            (void)m_engine->SaveMarkedTest();
-    });
+    connect(m_command7, &QPushButton::clicked, this, [this] { (void)m_engine->SaveMarkedTest(); });
 }
 
 QAction* Spoed::addCommand(QMenu* menu, const char* name, const QString& caption,
@@ -326,9 +314,7 @@ void Spoed::buildMenus() {
     QAction* settingsItem = bar->addAction(QStringLiteral("Se&ttings"));
     settingsItem->setObjectName(QStringLiteral("mnuSettings"));
     connect(settingsItem, &QAction::triggered, this, [this] {
-#ifdef KEYSTRIDE_HAVE_SETTINGS_DIALOG
         showSettingsDialog(this, m_settings, joinPath(m_programFolder, SettingsFileName));
-#endif
     });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
@@ -337,11 +323,8 @@ void Spoed::buildMenus() {
                [this] { m_commands->mnuAfrikaans(); });
     addCommand(help, "mnuEnglish", QStringLiteral("English"), {},
                [this] { m_commands->mnuEnglish(); });
-    addCommand(help, "mnuAbout", QStringLiteral("About"), {}, [this] {
-#ifdef KEYSTRIDE_HAVE_ABOUT_BOX
-        showAboutBox(this, *m_services.processes);
-#endif
-    });
+    addCommand(help, "mnuAbout", QStringLiteral("About"), {},
+               [this] { showAboutBox(this, *m_services.processes); });
 
     QAction* exitItem = bar->addAction(QStringLiteral("E&xit"));
     exitItem->setObjectName(QStringLiteral("mnuExit"));
@@ -395,8 +378,7 @@ void Spoed::connectPanes() {
         QTimer::singleShot(0, this, [this] { m_typed->setFocus(); });
     };
     m_source->editor()->mouseReleased = [this] {
-        if (m_engine)
-            runMarking([this] { m_engine->SourcePaneClicked(); });
+        runMarking([this] { m_engine->SourcePaneClicked(); });
     };
     // The source is read, not edited: keys that reach it anyway change nothing.
     m_source->editor()->setTextInteractionFlags(Qt::TextSelectableByMouse |
@@ -404,7 +386,6 @@ void Spoed::connectPanes() {
 }
 
 void Spoed::openAnimation() {
-#ifdef KEYSTRIDE_HAVE_ANIMATION
     auto* player = new AnimationPlayer(m_animation1);
     // A missing clip leaves the control empty; start-up goes on.
     player->open(QString::fromStdString(joinPath(m_programFolder, "cdverify.avi")));
@@ -414,7 +395,6 @@ void Spoed::openAnimation() {
         else
             player->stop();
     });
-#endif
     m_animation1->hide();
 }
 
@@ -542,8 +522,7 @@ void Spoed::runExit() {
 }
 
 void Spoed::startMarkingRun() {
-    if (m_engine)
-        runMarking([this] { m_engine->StartMarkingRun(); });
+    runMarking([this] { m_engine->StartMarkingRun(); });
 }
 
 void Spoed::runMarking(const std::function<void()>& run) {
@@ -560,10 +539,7 @@ void Spoed::runMarking(const std::function<void()>& run) {
 }
 
 void Spoed::armCutOff() {
-    if (m_engine)
-        m_engine->ArmCutOff();
-    else
-        m_state.CutOffPending = true;
+    m_engine->ArmCutOff();
 }
 
 // ---- events ------------------------------------------------------------------------------------

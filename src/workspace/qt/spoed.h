@@ -5,10 +5,10 @@
 
 #include "documents/qt/window_documents.h"
 #include "marking/marking_run.h"
-#include "platform/qt/qt_document_pane.h"
-#include "platform/qt/qt_services.h"
+#include "platform/desktop/qt/qt_services.h"
+#include "platform/panes/qt/qt_document_pane.h"
+#include "workspace/context/workspace_context.h"
 #include "workspace/workspace_commands.h"
-#include "workspace/workspace_context.h"
 
 #include <QFrame>
 #include <QLabel>

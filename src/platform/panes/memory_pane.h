@@ -1,0 +1,112 @@
+// The document pane held in memory: the marking engine's panes in tests and in the command-line
+// tools. It behaves as the window's editor control does for every operation the system uses.
+//
+// The content is kept flat, as the system sees it: the plain text (paragraph breaks CR LF) with
+// one format per character, CR and LF included (a marking may format a CR without its LF), and
+// one paragraph format per paragraph. Formats are interned, so a character costs one index.
+#pragma once
+
+#include "platform/files/file_system.h"
+#include "platform/panes/document_pane.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace keystride {
+
+class MemoryPane final : public DocumentPane {
+public:
+    explicit MemoryPane(CharFormat base = CharFormat{}, FileSystem& fs = FileSystem::real());
+
+    std::u16string text() const override { return m_text; }
+    void setText(std::u16string_view text) override;
+    // The same as the pane interface's, without copying the text.
+    int textLength() const override { return static_cast<int>(m_text.size()); }
+
+    std::string textRtf() const override;
+    void setTextRtf(std::string_view rtf) override;
+
+    int selStart() const override { return m_selStart; }
+    void setSelStart(int start) override;
+    int selLength() const override { return m_selLength; }
+    void setSelLength(int length) override;
+
+    std::u16string selText() const override;
+    void setSelText(std::u16string_view text) override;
+
+    std::optional<Colour> selColour() const override;
+    void setSelColour(Colour colour) override;
+    std::optional<std::string> selFontName() const override;
+    void setSelFontName(const std::string& font) override;
+    std::optional<double> selFontSize() const override;
+    void setSelFontSize(double points) override;
+    std::optional<bool> selBold() const override;
+    void setSelBold(bool on) override;
+    std::optional<bool> selUnderline() const override;
+    void setSelUnderline(bool on) override;
+    void setSelBackground(std::optional<Colour> colour) override;
+    void setSelLineSpacing(LineSpacing rule) override;
+
+    FileResult loadFile(const std::string& path) override;
+    FileResult saveFile(const std::string& path) override;
+
+    bool changed() const override { return m_changed; }
+    void setChanged(bool changed) override { m_changed = changed; }
+
+    CharFormat baseFormat() const override { return m_base; }
+    void setBaseFormat(const CharFormat& format) override { m_base = format; }
+
+    std::vector<FormatSpan> formatSpans() const override;
+    std::vector<LineSpacing> paragraphSpacings() const override;
+
+    // The content as the rich-text model: a CR's format is its paragraph's mark format.
+    RichDocument document() const;
+    // Replaces the content; the LF of each paragraph break takes the mark format as the CR does.
+    void setDocument(const RichDocument& doc);
+    // What the RTF reader had to say about the markup last set or loaded.
+    const std::vector<std::string>& readWarnings() const { return m_readWarnings; }
+
+private:
+    using FormatId = std::uint32_t;
+
+    struct FormatHash {
+        std::size_t operator()(const CharFormat& format) const;
+    };
+
+    FormatId intern(const CharFormat& format);
+    void clearFormats();
+    // Starts the content afresh; the caller fills text, formats and paragraphs.
+    void beginReplace();
+    void endReplace();
+
+    // The format new text takes at the selection.
+    CharFormat insertionFormat() const;
+    // Changes the selection, forgetting formats set on an empty selection if it moved.
+    void select(int start, int length);
+    // Paragraph of the character at `pos` (an LF belongs to its CR's paragraph).
+    int paragraphOfChar(int pos) const;
+
+    template <typename Value, typename Get> std::optional<Value> readSelection(Get get) const;
+    template <typename Modify> void modifySelection(Modify modify);
+
+    CharFormat m_base;
+    FileSystem& m_fs;
+
+    std::u16string m_text;
+    std::vector<FormatId> m_formatIds; // one per character of m_text
+    std::vector<CharFormat> m_formats; // the interned formats, indexed by FormatId
+    std::unordered_map<CharFormat, FormatId, FormatHash> m_formatLookup;
+    std::vector<ParaFormat> m_paragraphs; // one per paragraph: CR count + 1
+
+    int m_selStart = 0;
+    int m_selLength = 0;
+    // Formats set on an empty selection: they apply to what is typed there next.
+    std::optional<CharFormat> m_pending;
+
+    bool m_changed = false;
+    std::vector<std::string> m_readWarnings;
+};
+
+} // namespace keystride

@@ -1,0 +1,175 @@
+#include "platform/richtext/rich_text.h"
+
+#include <cstdio>
+
+namespace keystride {
+
+std::string Colour::hex() const {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "#%02x%02x%02x", red, green, blue);
+    return buffer;
+}
+
+std::u16string RichDocument::plainText() const {
+    std::u16string out;
+    for (std::size_t p = 0; p < paragraphs.size(); ++p) {
+        if (p > 0)
+            out += u"\r\n";
+        for (const TextRun& run : paragraphs[p].runs)
+            out += run.text;
+    }
+    return out;
+}
+
+RichDocument RichDocument::fromPlainText(std::u16string_view text, const CharFormat& format) {
+    RichDocument doc;
+    doc.paragraphs.clear();
+    Paragraph current;
+    current.markFormat = format;
+    std::u16string pending;
+    auto endParagraph = [&]() {
+        if (!pending.empty())
+            current.runs.push_back(TextRun{format, pending});
+        pending.clear();
+        doc.paragraphs.push_back(current);
+        current = Paragraph{};
+        current.markFormat = format;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c == u'\r') {
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            endParagraph();
+        } else if (c == u'\n') {
+            endParagraph();
+        } else {
+            pending += c;
+        }
+    }
+    endParagraph();
+    return doc;
+}
+
+std::u16string fromUtf8(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char b0 = byteAt(i);
+        std::size_t len = 0;
+        char32_t cp = 0;
+        char32_t min = 0;
+        if (b0 < 0x80) {
+            len = 1;
+            cp = b0;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            len = 2;
+            cp = b0 & 0x1F;
+            min = 0x80;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            len = 3;
+            cp = b0 & 0x0F;
+            min = 0x800;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            len = 4;
+            cp = b0 & 0x07;
+            min = 0x10000;
+        }
+        bool valid = len > 0 && i + len <= utf8.size();
+        for (std::size_t k = 1; valid && k < len; ++k) {
+            if ((byteAt(i + k) & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (byteAt(i + k) & 0x3F);
+        }
+        if (valid && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
+            valid = false;
+        if (!valid) {
+            // A malformed sequence costs one byte and reads as the replacement character.
+            out += char16_t(0xFFFD);
+            ++i;
+            continue;
+        }
+        i += len;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (cp >> 10));
+            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+    }
+    return out;
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD; // a lone surrogate cannot be written as UTF-8
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        auto b0 = static_cast<unsigned char>(bytes[i]);
+        std::size_t len = 0;
+        char32_t min = 0;
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            len = 2;
+            min = 0x80;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            len = 3;
+            min = 0x800;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            len = 4;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + len > bytes.size())
+            return false;
+        char32_t cp = b0 & (0xFF >> (len + 1));
+        for (std::size_t k = 1; k < len; ++k) {
+            auto b = static_cast<unsigned char>(bytes[i + k]);
+            if ((b & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+} // namespace keystride
