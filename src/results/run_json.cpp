@@ -1,4 +1,4 @@
-#include "run_json.h"
+#include "results/run_json.h"
 
 #include "platform/richtext/format_json.h"
 
@@ -6,78 +6,82 @@ namespace keystride {
 
 namespace {
 
-std::string str(const std::u16string& text) {
-    return jsonString(toUtf8(text));
+using marking::RunRecord;
+
+Json toJson(const std::u16string& text) {
+    return toUtf8(text);
 }
 
-template <typename T, typename Write>
-std::string optional(const std::optional<T>& value, Write write) {
-    return value ? write(*value) : std::string("null");
+Json toJson(const std::string& text) {
+    return text;
 }
 
-std::string words(const std::vector<std::u16string>& list) {
-    std::string out = "[";
-    for (std::size_t i = 0; i < list.size(); ++i)
-        out += (i ? "," : "") + str(list[i]);
-    return out + "]";
+Json toJson(int value) {
+    return value;
+}
+
+Json toJson(bool value) {
+    return value;
+}
+
+Json toJson(const std::vector<std::u16string>& words) {
+    Json out = Json::array();
+    for (const std::u16string& word : words)
+        out.push_back(toUtf8(word));
+    return out;
+}
+
+Json toJson(const std::vector<RunRecord::Error>& errors) {
+    Json out = Json::array();
+    for (const RunRecord::Error& error : errors)
+        out.push_back(
+            {{"word", toUtf8(error.word)}, {"start", error.start}, {"class", error.errorClass}});
+    return out;
+}
+
+Json toJson(const std::vector<RunRecord::Repeat>& repeats) {
+    Json out = Json::array();
+    for (const RunRecord::Repeat& repeat : repeats)
+        out.push_back({{"word", toUtf8(repeat.word)}, {"start", repeat.start}});
+    return out;
+}
+
+template <typename T> Json toJson(const std::optional<T>& value) {
+    return value ? toJson(*value) : Json(nullptr);
+}
+
+Json messagesJson(const RunRecord& run) {
+    Json out = Json::array();
+    for (const auto& [title, text] : run.messages)
+        out.push_back({{"title", title}, {"text", text}});
+    return out;
 }
 
 } // namespace
 
-std::string runRecordJson(const marking::RunRecord& run, const std::u16string& typedText,
-                          const std::vector<FormatSpan>& typedRuns) {
-    using marking::RunRecord;
-    auto integer = [](auto v) { return std::to_string(v); };
-    auto boolean = [](bool v) { return std::string(v ? "true" : "false"); };
-
-    std::string messages = "[";
-    for (std::size_t i = 0; i < run.messages.size(); ++i) {
-        messages += (i ? "," : "") + std::string("{\"title\":") +
-                    jsonString(run.messages[i].first) +
-                    ",\"text\":" + jsonString(run.messages[i].second) + "}";
-    }
-    messages += "]";
-
-    auto errors = [](const std::vector<RunRecord::Error>& list) {
-        std::string out = "[";
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            out += (i ? "," : "") + std::string("{\"word\":") + str(list[i].word) +
-                   ",\"start\":" + std::to_string(list[i].start) +
-                   ",\"class\":" + std::to_string(list[i].errorClass) + "}";
-        }
-        return out + "]";
+std::string runRecordJson(const RunRecord& run) {
+    const std::optional<double> wpm = run.wpm();
+    const Json out = {
+        {"completed", run.completed},
+        {"messages", messagesJson(run)},
+        {"source_end", toJson(run.sourceEnd)},
+        {"end_found", toJson(run.endFound)},
+        {"stroke_count", toJson(run.strokeCount)},
+        {"source_words", toJson(run.sourceWords)},
+        {"typed_words", toJson(run.typedWords)},
+        {"errors", toJson(run.errors)},
+        {"repeats", toJson(run.repeats)},
+        {"excess_words", toJson(run.excessWords)},
+        {"excess_text", toJson(run.excessText)},
+        {"error_count", toJson(run.errorCount)},
+        {"wpm", wpm ? jsonNumber(*wpm) : Json(nullptr)},
+        {"report", toJson(run.report)},
+        {"typed_text", toJson(run.typedText)},
+        {"marked_file", toJson(run.markedFile)},
+        {"result_line", toJson(run.resultLine)},
+        {"runs", formatSpansJson(run.typedRuns)},
     };
-    auto repeats = [](const std::vector<RunRecord::Repeat>& list) {
-        std::string out = "[";
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            out += (i ? "," : "") + std::string("{\"word\":") + str(list[i].word) +
-                   ",\"start\":" + std::to_string(list[i].start) + "}";
-        }
-        return out + "]";
-    };
-
-    std::string out = "{";
-    out += "\"completed\":" + boolean(run.completed);
-    out += ",\"messages\":" + messages;
-    out += ",\"source_end\":" + optional(run.sourceEnd, integer);
-    out += ",\"end_found\":" + optional(run.endFound, boolean);
-    out += ",\"stroke_count\":" + optional(run.strokeCount, integer);
-    out += ",\"source_words\":" + optional(run.sourceWords, words);
-    out += ",\"typed_words\":" + optional(run.typedWords, words);
-    out += ",\"errors\":" + optional(run.errors, errors);
-    out += ",\"repeats\":" + optional(run.repeats, repeats);
-    out += ",\"excess_words\":" + optional(run.excessWords, words);
-    out += ",\"excess_text\":" + optional(run.excessText, str);
-    out += ",\"error_count\":" + optional(run.errorCount, integer);
-    out += ",\"wpm\":" + optional(run.wpm, [](double v) { return jsonNumber(v); });
-    out += ",\"report\":" + optional(run.report, str);
-    out += ",\"typed_text\":" + str(typedText);
-    out += ",\"marked_file\":" +
-           optional(run.markedFile, [](const std::string& s) { return jsonString(s); });
-    out += ",\"result_line\":" +
-           optional(run.resultLine, [](const std::string& s) { return jsonString(s); });
-    out += ",\"runs\":" + formatSpansJson(typedRuns);
-    return out + "}";
+    return jsonText(out);
 }
 
 } // namespace keystride

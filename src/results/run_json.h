@@ -3,14 +3,14 @@
 #pragma once
 
 #include "marking/marking_run.h"
-#include "platform/richtext/rich_text.h"
 
 #include <string>
-#include <vector>
 
 namespace keystride {
 
-std::string runRecordJson(const marking::RunRecord& run, const std::u16string& typedText,
-                          const std::vector<FormatSpan>& typedRuns);
+// Keys in this order, a value the run never reached as null: completed, messages, source_end,
+// end_found, stroke_count, source_words, typed_words, errors, repeats, excess_words, excess_text,
+// error_count, wpm, report, typed_text, marked_file, result_line, runs.
+std::string runRecordJson(const marking::RunRecord& run);
 
 } // namespace keystride
