@@ -20,6 +20,11 @@ struct MarkOptions {
     std::optional<bool> fontMarking;
     bool noWrite = false;
     bool json = false;
+    // The tests in order on one marking state, as the window marks one after another; else each
+    // on a state of its own.
+    bool session = false;
+    // Threads marking at once (each test on a state of its own); 0: one per core.
+    int jobs = 0;
     // Where Docx2Rtf is looked for when it is not on the PATH (the program's own folder); the
     // program folder when empty.
     std::string converterFolder;
