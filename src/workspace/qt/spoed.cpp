@@ -90,8 +90,11 @@ Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* 
         m_services.printing = (m_qtPrinting = std::make_unique<QtPrinting>(this)).get();
     if (!m_services.clock)
         m_services.clock = (m_qtClock = std::make_unique<QtClock>()).get();
+    // The same launcher as the command-line tools: a program that runs past its time limit is
+    // ended with every process it started.
     if (!m_services.processes)
-        m_services.processes = (m_qtProcesses = std::make_unique<QtProcessLauncher>()).get();
+        m_services.processes =
+            (m_posixProcesses = std::make_unique<PosixProcessLauncher>()).get();
     if (!m_services.files)
         m_services.files = &FileSystem::real();
 

@@ -5,6 +5,7 @@
 
 #include "documents/qt/window_documents.h"
 #include "marking/marking_run.h"
+#include "platform/desktop/posix_process_launcher.h"
 #include "platform/desktop/qt/qt_services.h"
 #include "platform/panes/qt/qt_document_pane.h"
 #include "workspace/context/workspace_context.h"
@@ -121,7 +122,7 @@ private:
     std::unique_ptr<QtFileDialogs> m_qtDialogs;
     std::unique_ptr<QtPrinting> m_qtPrinting;
     std::unique_ptr<QtClock> m_qtClock;
-    std::unique_ptr<QtProcessLauncher> m_qtProcesses;
+    std::unique_ptr<PosixProcessLauncher> m_posixProcesses;
     SpoedServices m_services;
 
     QWidget* m_client = nullptr;
