@@ -4,6 +4,7 @@
 #include "workspace/qt/spoed.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,6 +19,8 @@ int main(int argc, char* argv[]) {
         keystride::programDataFolder(QCoreApplication::applicationFilePath().toStdString());
     keystride::Spoed window(programFolder);
     window.startUp();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window.fitInto(screen->availableGeometry());
     window.show();
     return app.exec();
 }
