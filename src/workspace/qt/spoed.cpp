@@ -299,6 +299,7 @@ void Spoed::nameControls() {
     m_command4->setAccessibleName(QStringLiteral("Print speed test"));
     m_command3->setAccessibleName(QStringLiteral("Open source document"));
     m_command8->setAccessibleName(QStringLiteral("Force end of speedTest"));
+    m_command7->setAccessibleName(QStringLiteral("Save marked test"));
     m_animation1->setAccessibleName(m_label6->text());
 }
 
