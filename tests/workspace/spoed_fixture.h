@@ -9,11 +9,18 @@
 #include "workspace/qt/spoed.h"
 
 #include <QAction>
+#include <QRect>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
+#include <ostream>
+
+// Readable geometry in failures; found by argument-dependent lookup.
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
 
 namespace keystride::testing {
 
@@ -28,11 +35,10 @@ protected:
         std::filesystem::current_path(m_previous);
     }
 
-    // The window, started up and shown; `printer` replaces the scripted printing.
-    Spoed& openWindow(Printing* printer = nullptr) {
-        window = std::make_unique<Spoed>(
-            folder.path().string(),
-            SpoedServices{&messages, &dialogs, printer ? printer : &printing, &clock});
+    // The window, started up and shown.
+    Spoed& openWindow() {
+        window = std::make_unique<Spoed>(folder.path().string(),
+                                         SpoedServices{&messages, &dialogs, &printing, &clock});
         window->setTerminateHandler([this] { ++terminations; });
         window->startUp();
         window->show();

@@ -1,11 +1,10 @@
-// What a test marked in the window gives out: printed to a PDF, the marking faces are embedded;
-// and its marks, counts and report are exactly what keystride-mark gives for the same files.
+// A test marked in the window: its marks, counts and report are exactly what keystride-mark
+// gives for the same files.
 #include "platform/files/program_folder.h"
 #include "run_json.h"
 #include "spoed_fixture.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QtTest/QTest>
 
 namespace keystride::testing {
@@ -38,7 +37,7 @@ protected:
     }
 
     // The window over the shipped Settings and, when asked for, the marking fonts.
-    void openWindowWith(bool withFonts, Printing* printer) {
+    void openWindowWith(bool withFonts) {
         fs::copy_file(fs::path(KEYSTRIDE_SOURCE_DIR) / "data" / "Settings",
                       folder.path() / "Settings");
         if (withFonts) {
@@ -47,7 +46,7 @@ protected:
                 fs::copy_file(fs::path(KEYSTRIDE_BIN_DIR) / "fonts" / name,
                               folder.path() / "fonts" / name);
         }
-        openWindow(printer);
+        openWindow();
     }
 
     // Opens the source and the test through the menus and presses F12.
@@ -62,47 +61,6 @@ protected:
             ADD_FAILURE() << "the run said: " << shown.title << ": " << shown.text;
     }
 };
-
-TEST_F(WindowOutput, AFontMarkedTestPrintsWithTheMarkingFacesEmbedded) {
-    if (!fontsBuilt())
-        GTEST_SKIP() << "the marking fonts were not built (no fontforge)";
-    if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
-        GTEST_SKIP() << "pdffonts (poppler-utils) is not installed";
-
-    const fs::path pdf = folder.path() / "printed.pdf";
-    QtPrinting pdfPrinting;
-    pdfPrinting.setPrinterDialog([&pdf](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(q(pdf));
-        return true;
-    });
-    openWindowWith(true, &pdfPrinting);
-    ASSERT_TRUE(window->state().FontMarking);
-
-    // A wrong word, a word of two letters wrong and a doubled word.
-    writeFile(folder.path() / "source.txt",
-              "Then the second line follows with a few words typed wrongly by the learner on "
-              "purpose, so that the marks show in the printed test.");
-    writeFile(folder.path() / "test.txt",
-              "Then the secnod line follows with a a few words typed wrongly bx the learner on "
-              "purpose, so that the marks show in the printed test.");
-    markInWindow(folder.path() / "source.txt", folder.path() / "test.txt");
-    ASSERT_TRUE(window->engine()->lastRun().completed);
-    ASSERT_GE(window->engine()->lastRun().errorCount.value_or(0), 2);
-
-    action("mnuPrint")->trigger();
-    const std::optional<std::string> fonts = commandOutput("pdffonts", {q(pdf)});
-    ASSERT_TRUE(fonts);
-    // A wrong word of three letters or more opens, continues and closes a frame; "bx" is framed
-    // whole; repeated words would show in the wavy face.
-    for (const char* face : {"Courier1", "Courierraam", "Courier2", "Courier3"})
-        EXPECT_NE(fonts->find(face), std::string::npos) << face << " missing in\n" << *fonts;
-    const bool repeats = !window->engine()
-                              ->lastRun()
-                              .repeats.value_or(std::vector<marking::RunRecord::Repeat>{})
-                              .empty();
-    EXPECT_EQ(fonts->find("DoCourier") != std::string::npos, repeats) << *fonts;
-}
 
 // ---- the same marks as keystride-mark ----------------------------------------------------------
 
@@ -144,11 +102,12 @@ TEST_F(WindowOutput, TheWindowMarksAsKeystrideMarkDoes) {
     if (!fs::exists(cli))
         GTEST_SKIP() << "keystride-mark is not built";
     const fs::path examples = fs::path(KEYSTRIDE_SOURCE_DIR) / "examples";
-    openWindowWith(fontsBuilt(), nullptr);
+    openWindowWith(fontsBuilt());
     fs::copy_file(examples / "source.txt", folder.path() / "source.txt");
 
     for (const char* name : {"learner1.txt", "learner2.txt", "learner3.rtf"}) {
         SCOPED_TRACE(name);
+        window->RichTextBox1().setText(u""); // each test is opened on an unmarked pane
         fs::copy_file(examples / name, folder.path() / name);
         // Whatever the window's marking is, the tool is told to use the same.
         const std::optional<std::string> line = commandOutput(
@@ -167,9 +126,13 @@ TEST_F(WindowOutput, TheWindowMarksAsKeystrideMarkDoes) {
               "errors", "repeats", "excess_words", "excess_text", "error_count", "wpm", "report",
               "typed_text", "runs"})
             EXPECT_EQ(jsonValue(mine, key), jsonValue(*line, key)) << key;
-        // The next test is opened on an unmarked pane.
-        window->RichTextBox1().setText(u"");
     }
+    // Marked once, the test is refused and the open dialog is offered for the next one.
+    const std::size_t asked = dialogs.asked().size();
+    QTest::keyClick(window.get(), Qt::Key_F12);
+    ASSERT_FALSE(messages.shown().empty());
+    EXPECT_EQ(messages.shown().back().title, "!");
+    EXPECT_EQ(dialogs.asked().size(), asked + 1);
 }
 
 } // namespace

@@ -2,11 +2,10 @@
 // reader and the keyboard find, and that its menus, buttons, keys and mouse reach the commands.
 #include "spoed_fixture.h"
 
-#include "documents/document_commands.h"
-#include "results/results_viewer.h"
+#include "settings/qt/settings_dialog.h"
 
 #include <QAccessible>
-#include <QDialog>
+#include <QCheckBox>
 #include <QMenuBar>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -152,146 +151,103 @@ TEST_F(SpoedTest, TypingStartsTheClockAndTheTimeLimitRefusesKeys) {
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "Backup.rtf"));
 }
 
-TEST_F(SpoedTest, F12MarksOnceAndThenOffersTheOpenDialog) {
-    openWindow();
-    window->RichTextBox2().setText(Source);
-    window->RichTextBox1().setText(
-        u"The quick brown fox jumps over the lazy dog. Pack my box with five dozen liqour jugs.");
-    QTest::keyClick(window.get(), Qt::Key_F12);
-    ASSERT_TRUE(window->engine()->lastRun().completed);
-    EXPECT_NE(window->RichTextBox1().text().find(u"Less no. of words with errors:"),
-              std::u16string::npos);
-    EXPECT_FALSE(child("Label6")->isVisible());
-    EXPECT_TRUE(std::filesystem::exists(folder.path() / "Resultaat.res"));
-
-    QTest::keyClick(window.get(), Qt::Key_F12); // the open dialog is cancelled
-    ASSERT_FALSE(messages.shown().empty());
-    EXPECT_EQ(messages.shown().back().title, "!");
-    ASSERT_EQ(dialogs.asked().size(), 1u);
-    EXPECT_FALSE(dialogs.asked().back().save);
-    EXPECT_EQ(window->RichTextBox1().textLength(), 0);
-}
-
 TEST_F(SpoedTest, F9AndAClickInTheSourceStartARunUpToTheClick) {
     openWindow();
     window->RichTextBox2().setText(Source);
     window->RichTextBox1().setText(
         u"Completely different words that the source never holds anywhere at all, really.");
-    QTextEdit* source = window->RichTextBox2().editor();
-    QTest::mouseClick(source->viewport(), Qt::LeftButton, {}, QPoint(120, 8));
+    QWidget* source = window->RichTextBox2().editor()->viewport();
+    QTest::mouseClick(source, Qt::LeftButton, {}, QPoint(120, 8));
     EXPECT_EQ(window->RichTextBox2().formatSpans().size(), 1u); // without F9 nothing happens
-
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_TRUE(window->state().CutOffPending);
-    QTest::mouseClick(source->viewport(), Qt::LeftButton, {}, QPoint(120, 8));
+    QTest::mouseClick(source, Qt::LeftButton, {}, QPoint(120, 8));
     EXPECT_FALSE(window->state().CutOffPending);
     const auto spans = window->RichTextBox2().formatSpans();
-    ASSERT_FALSE(spans.empty());
     EXPECT_EQ(spans[0].format.colour, colours::blue);
     EXPECT_EQ(window->engine()->lastRun().sourceEnd, spans[0].length);
 }
 
+// Each row triggers a menu item (or clicks a button) and reads what its command changed.
 TEST_F(SpoedTest, EveryMenuItemAndButtonRunsItsCommand) {
     openWindow();
     const std::string words = folder.file("words.txt");
-    writeFile(words, "Typed words.");
     const std::string teacher = folder.file("teacher.txt");
+    writeFile(words, "Typed words.");
     writeFile(teacher, "The teacher's words.");
-    const std::string saved = folder.file("saved.rtf");
     writeFile(folder.path() / "Speedhelp.RTF", "{\\rtf1\\ansi English help.}");
     writeFile(folder.path() / "Spoedhelp.RTF", "{\\rtf1\\ansi Afrikaanse hulp.}");
-    DocumentPane& typed = window->RichTextBox1();
-    DocumentPane& source = window->RichTextBox2();
-    auto asked = [this](const char* filter, bool save) {
-        return [=, this] {
-            ASSERT_FALSE(dialogs.asked().empty());
-            EXPECT_EQ(dialogs.asked().back().filter, filter);
-            EXPECT_EQ(dialogs.asked().back().save, save);
-        };
+    Spoed& w = *window;
+    auto utf8 = [](const std::u16string& t) { return QString::fromStdU16String(t).toStdString(); };
+    auto size = [](DocumentPane& pane) {
+        pane.setSelStart(0);
+        pane.setSelLength(pane.textLength());
+        return std::to_string(pane.selFontSize().value_or(0));
     };
-    auto printed = [this](const DocumentPane& pane) {
-        return [&pane, this] {
-            ASSERT_FALSE(printing.printed().empty());
-            EXPECT_NE(printing.printed().back().find(pane.text()), std::u16string::npos);
-        };
+    using Probe = std::function<std::string()>;
+    const Probe label3 = [&] { return w.label3(); }, label4 = [&] { return w.label4(); };
+    const Probe typed = [&] { return utf8(w.RichTextBox1().text()); };
+    const Probe printed = [&] { // which pane went to the printer
+        const std::u16string& job = printing.printed().back();
+        return job.find(w.RichTextBox2().text()) != std::u16string::npos ? "source" : "typed";
     };
-    auto spacing = [this](int mode) {
-        return [mode, this] { EXPECT_EQ(window->state().LineSpacingMode, mode); };
-    };
-    auto size = [](DocumentPane& pane, double points) {
-        return [&pane, points] {
-            pane.setSelStart(0);
-            pane.setSelLength(pane.textLength());
-            EXPECT_EQ(pane.selFontSize(), points);
-        };
-    };
-    auto text = [](const DocumentPane& pane, const std::u16string& expected) {
-        return [&pane, expected] { EXPECT_EQ(pane.text(), expected); };
-    };
+    const Probe spacing = [&] { return std::to_string(w.state().LineSpacingMode); };
+    const Probe typedSize = [&] { return size(w.RichTextBox1()); };
+    const Probe sourceSize = [&] { return size(w.RichTextBox2()); };
+    const Probe cutOff = [&] { return std::string(w.state().CutOffPending ? "armed" : "-"); };
+    const Probe title = [&] { return messages.shown().back().title; };
     struct Row {
-        const char* name; // a menu item, else a button
-        std::function<void()> check;
-        const std::string* chosen = nullptr; // what a file dialog answers
+        const char* name;          // a menu item, else a button
+        const std::string* chosen; // what a file dialog answers
+        const Probe& probe;
+        std::string expected;
     };
     const Row rows[] = {
-        {"mnuOpenorigin", [&] { EXPECT_EQ(window->label4(), teacher); }, &teacher},
-        {"Command3", text(source, u"The teacher's words."), &teacher},
-        {"mnuTypedDoc", [&] { EXPECT_EQ(window->label3(), words); }, &words},
-        {"Command1", asked(documenttexts::OpenFilter, false), &words},
-        {"mnuNewTest", text(typed, u"")},
-        {"mnuReOpen", text(typed, u"Typed words.")},
-        {"mnuSave", asked(documenttexts::SaveFilter, true), &saved},
-        {"mnuSaveSource", asked(documenttexts::SaveFilter, true), &saved},
-        {"mnuPrint", printed(typed)},
-        {"Command4", printed(typed)},
-        {"mnuPrintSource", printed(source)},
-        {"mnu15LineSpacing", spacing(1)},
-        {"mnuDouble", spacing(2)},
-        {"mnuSingle", spacing(0)},
-        {"mnuplus", size(typed, 16)},
-        {"mnuminus", size(typed, 12)},
-        {"mnuIn", size(source, 13.75)},
-        {"mnuUit", size(source, 9.75)},
-        {"mnuForce", [&] { EXPECT_TRUE(window->state().CutOffPending); }},
-        {"Command8", [&] { EXPECT_TRUE(window->state().CutOffPending); }},
-        {"mnuCalculate", [&] { EXPECT_EQ(messages.shown().back().title, "Error"); }},
-        {"Command2", [&] { EXPECT_EQ(messages.shown().back().title, "Error"); }},
-        {"mnuAfrikaans", text(typed, u"Afrikaanse hulp.")},
-        {"mnuEnglish", text(typed, u"English help.")},
-        {"mnuResults", asked(ResultsFilter, false)},
-        {"mnuMarked", asked(MarkedTestsFilter, false)},
+        {"mnuOpenorigin", &words, label4, words},
+        {"Command3", &teacher, label4, teacher},
+        {"mnuTypedDoc", &teacher, label3, teacher},
+        {"Command1", &words, label3, words},
+        {"mnuNewTest", nullptr, typed, ""},
+        {"mnuReOpen", nullptr, typed, "Typed words."},
+        {"Command4", nullptr, printed, "typed"},
+        {"mnuPrintSource", nullptr, printed, "source"},
+        {"mnu15LineSpacing", nullptr, spacing, "1"},
+        {"mnuDouble", nullptr, spacing, "2"},
+        {"mnuSingle", nullptr, spacing, "0"},
+        {"mnuplus", nullptr, typedSize, std::to_string(16.0)},
+        {"mnuminus", nullptr, typedSize, std::to_string(12.0)},
+        {"mnuIn", nullptr, sourceSize, std::to_string(13.75)},
+        {"mnuUit", nullptr, sourceSize, std::to_string(9.75)},
+        {"mnuForce", nullptr, cutOff, "armed"},
+        {"Command8", nullptr, cutOff, "armed"},
+        {"mnuCalculate", nullptr, title, "Error"},
+        {"Command2", nullptr, title, "Error"},
+        {"mnuAfrikaans", nullptr, typed, "Afrikaanse hulp."},
+        {"mnuEnglish", nullptr, typed, "English help."},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        window->state().CutOffPending = false;
+        w.state().CutOffPending = false;
         if (row.chosen)
             dialogs.queuePath(*row.chosen);
-        if (auto* item = window->findChild<QAction*>(QString::fromLatin1(row.name)))
+        if (auto* item = w.findChild<QAction*>(QString::fromLatin1(row.name)))
             item->trigger();
         else
             QTest::mouseClick(child<QPushButton>(row.name), Qt::LeftButton);
-        row.check();
+        EXPECT_EQ(row.probe(), row.expected) << row.name;
     }
 }
 
-TEST_F(SpoedTest, SettingsIsModalAndAboutStaysOpenBesideTheWindow) {
+// The settings dialog writes the program's own "Settings".
+TEST_F(SpoedTest, SettingsGoToTheProgramsFolder) {
     openWindow();
-    QString shown;
-    QTimer::singleShot(0, [&shown] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            shown = modal->windowTitle();
-            modal->close();
+    QTimer::singleShot(0, [] {
+        if (auto* form = qobject_cast<FormS*>(QApplication::activeModalWidget())) {
+            form->box(SettingsBox::Check1)->click();
+            form->okButton()->click();
         }
     });
     action("mnuSettings")->trigger();
-    EXPECT_EQ(shown, QStringLiteral("Settings"));
-
-    action("mnuAbout")->trigger();
-    auto* about = window->findChild<QDialog*>(QStringLiteral("frmAbout"));
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    about->close();
+    EXPECT_TRUE(window->settings().timeLimitEndsTest());
+    EXPECT_EQ(readFile(folder.path() / "Settings").substr(0, 3), "J\r\n");
 }
 
 TEST_F(SpoedTest, ClosingTheWindowAsksAndNoKeepsItOpen) {
@@ -306,37 +262,24 @@ TEST_F(SpoedTest, ClosingTheWindowAsksAndNoKeepsItOpen) {
     EXPECT_EQ(messages.shown().size(), 2u); // never a save question on this path
 }
 
-// Exit with a changed test, Yes, and the save dialog cancelled: the question comes once more,
-// every answer ends the program once, and nothing is asked after that.
+// Exit with a changed test, Yes, the save dialog cancelled and No to the question that follows:
+// the program ends once, and no command asks anything after that.
 TEST_F(SpoedTest, ACancelledSaveFromExitAsksAgainAndEndsOnce) {
-    struct Case {
-        MessageAnswer second;
-        bool savedSecondTime;
-    };
-    const std::filesystem::path again = folder.path() / "again.rtf";
-    for (const Case& c : {Case{MessageAnswer::No, false}, Case{MessageAnswer::Yes, true},
-                          Case{MessageAnswer::Cancel, false}}) {
-        openWindow();
-        terminations = 0;
-        std::filesystem::remove(again);
-        window->RichTextBox1().setText(u"Typed but never saved.");
-        messages.clear();
-        messages.queueAnswer(MessageAnswer::Yes);
-        dialogs.queuePath("");
-        messages.queueAnswer(c.second);
-        if (c.savedSecondTime)
-            dialogs.queuePath(again.string());
-        action("mnuExit")->trigger();
+    openWindow();
+    window->RichTextBox1().setText(u"Typed but never saved.");
+    messages.queueAnswer(MessageAnswer::Yes);
+    messages.queueAnswer(MessageAnswer::No);
+    action("mnuExit")->trigger();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_EQ(messages.shown().size(), 2u);
+    EXPECT_EQ(dialogs.asked().size(), 1u);
 
-        EXPECT_EQ(terminations, 1);
-        EXPECT_EQ(messages.shown().size(), 2u);
-        EXPECT_EQ(std::filesystem::exists(again), c.savedSecondTime);
-        messages.clear();
-        action("mnuSave")->trigger();
-        action("mnuExit")->trigger();
-        EXPECT_TRUE(messages.shown().empty());
-        EXPECT_EQ(terminations, 1);
-    }
+    messages.clear();
+    action("mnuSave")->trigger();
+    action("mnuExit")->trigger();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(dialogs.asked().size(), 1u);
+    EXPECT_EQ(terminations, 1);
 }
 
 } // namespace

@@ -16,12 +16,6 @@
 
 namespace keystride::testing {
 
-inline CharFormat sourceBase() {
-    CharFormat format;
-    format.size = 9.75;
-    return format;
-}
-
 class WorkspaceTest : public ::testing::Test {
 protected:
     WorkspaceTest() {
@@ -45,7 +39,7 @@ protected:
     TempFolder m_root{"keystride-workspace-"};
     FaultyFileSystem files;
     MemoryPane typed{CharFormat{}, files};
-    MemoryPane source{sourceBase(), files};
+    MemoryPane source{CharFormat{"Courier New", 9.75}, files};
     marking::WorkspaceState state;
     SettingsStore settings;
     RecordingView view;
