@@ -190,7 +190,12 @@ TEST_F(SpoedTest, EveryMenuItemAndButtonRunsItsCommand) {
         const std::u16string& job = printing.printed().back();
         return job.find(w.RichTextBox2().text()) != std::u16string::npos ? "source" : "typed";
     };
-    const Probe spacing = [&] { return std::to_string(w.state().LineSpacingMode); };
+    const Probe spacing = [&] { // the mode, and the items the menu ticks
+        std::string shown = std::to_string(w.state().LineSpacingMode);
+        for (const char* item : {"mnuSingle", "mnu15LineSpacing", "mnuDouble"})
+            shown += action(item)->isChecked() ? " " + std::string(item) : "";
+        return shown;
+    };
     const Probe typedSize = [&] { return size(w.RichTextBox1()); };
     const Probe sourceSize = [&] { return size(w.RichTextBox2()); };
     const Probe cutOff = [&] { return std::string(w.state().CutOffPending ? "armed" : "-"); };
@@ -210,9 +215,10 @@ TEST_F(SpoedTest, EveryMenuItemAndButtonRunsItsCommand) {
         {"mnuReOpen", nullptr, typed, "Typed words."},
         {"Command4", nullptr, printed, "typed"},
         {"mnuPrintSource", nullptr, printed, "source"},
-        {"mnu15LineSpacing", nullptr, spacing, "1"},
-        {"mnuDouble", nullptr, spacing, "2"},
-        {"mnuSingle", nullptr, spacing, "0"},
+        {"mnu15LineSpacing", nullptr, spacing, "1 mnu15LineSpacing"},
+        {"mnuDouble", nullptr, spacing, "2 mnuDouble"},
+        {"mnuSingle", nullptr, spacing, "0 mnuSingle"},
+        {"mnuSingle", nullptr, spacing, "0 mnuSingle"}, // the ticked item keeps its mark
         {"mnuplus", nullptr, typedSize, std::to_string(16.0)},
         {"mnuminus", nullptr, typedSize, std::to_string(12.0)},
         {"mnuIn", nullptr, sourceSize, std::to_string(13.75)},
@@ -236,9 +242,11 @@ TEST_F(SpoedTest, EveryMenuItemAndButtonRunsItsCommand) {
     }
 }
 
-// The settings dialog writes the program's own "Settings".
-TEST_F(SpoedTest, SettingsGoToTheProgramsFolder) {
+// The window's own modal dialogs: the settings dialog writes the program's "Settings", and the
+// warning dialog shows before an open while its marker file exists.
+TEST_F(SpoedTest, SettingsAndTheWarningAreTheWindowsOwnDialogs) {
     openWindow();
+    QString warning;
     QTimer::singleShot(0, [] {
         if (auto* form = qobject_cast<FormS*>(QApplication::activeModalWidget())) {
             form->box(SettingsBox::Check1)->click();
@@ -248,6 +256,16 @@ TEST_F(SpoedTest, SettingsGoToTheProgramsFolder) {
     action("mnuSettings")->trigger();
     EXPECT_TRUE(window->settings().timeLimitEndsTest());
     EXPECT_EQ(readFile(folder.path() / "Settings").substr(0, 3), "J\r\n");
+
+    writeFile(folder.path() / "Warning.txt", "");
+    QTimer::singleShot(0, [&warning] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            warning = modal->windowTitle();
+            modal->close();
+        }
+    });
+    action("mnuOpenorigin")->trigger();
+    EXPECT_EQ(warning, QStringLiteral("Warning"));
 }
 
 TEST_F(SpoedTest, ClosingTheWindowAsksAndNoKeepsItOpen) {
