@@ -1,6 +1,7 @@
 // The settings dialog without a window: what the boxes show of the store, how the user's clicks
 // tie boxes together, and what "OK" leaves in the SettingsStore and the file.
 #include "settings/settings_dialog_model.h"
+#include "settings_lines.h"
 
 #include "support/faulty_file_system.h"
 #include "support/test_files.h"
@@ -16,12 +17,7 @@ namespace {
 using Box = SettingsBox;
 using testing::readFile;
 
-std::string lines(std::initializer_list<const char*> values) {
-    std::string text;
-    for (const char* value : values)
-        text += std::string(value) + "\r\n";
-    return text;
-}
+using testing::lines;
 
 // The ticks as a string of eight digits, Check1 first: "00100000" is the initial state.
 std::string ticks(const SettingsDialogModel& model) {

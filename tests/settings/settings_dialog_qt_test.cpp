@@ -1,6 +1,7 @@
 // FormS on screen (offscreen platform): the keyboard's order, clicks, "OK" and "Cancel", and the
 // one dialog that the window shows from its first use to the end of the program.
 #include "settings/qt/settings_dialog.h"
+#include "settings_lines.h"
 
 #include "support/qt/qt_application.h"
 #include "support/scripted_services.h"
@@ -19,12 +20,7 @@ namespace {
 
 using testing::readFile;
 
-std::string lines(std::initializer_list<const char*> values) {
-    std::string text;
-    for (const char* value : values)
-        text += std::string(value) + "\r\n";
-    return text;
-}
+using testing::lines;
 
 std::string shownTicks(const FormS& form) {
     std::string out;

@@ -1,6 +1,7 @@
 // The "Settings" file as the store reads and writes it: eight fields in file order, commas and
 // line ends both ending a field, blanks and quotes dropped, and J/N compared exactly.
 #include "settings/settings_store.h"
+#include "settings_lines.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +19,7 @@ void PrintTo(const SettingsStore& s, std::ostream* os) {
 
 namespace {
 
-std::string lines(std::initializer_list<const char*> values) {
-    std::string text;
-    for (const char* value : values)
-        text += std::string(value) + "\r\n";
-    return text;
-}
+using testing::lines;
 
 SettingsStore storeOf(const char* t1, const char* s15, const char* excess, const char* dbl,
                       const char* dec, const char* integer, const char* five, const char* courier) {

@@ -6,20 +6,11 @@ namespace {
 using Workspace = WorkspaceTest;
 
 TEST_F(Workspace, StartUpLoadsTheSettingsAndClearsTheState) {
-    struct Row {
-        const char* settingsFile; // nullptr: none
-        SettingsStore expected;
-    };
-    SettingsStore fromFile;
-    fromFile.TimeLimit10 = "J";
-    fromFile.CountExcessStrokes = "N";
-    fromFile.CheckCourier = "J";
-    const Row rows[] = {{"J\r\nN\r\nN\r\nN\r\nN\r\nN\r\nN\r\nJ\r\n", fromFile},
-                        {nullptr, SettingsStore{}}};
-    for (const Row& row : rows) {
+    for (const char* file :
+         {"J\r\nN\r\nN\r\nN\r\nN\r\nN\r\nN\r\nJ\r\n", static_cast<const char*>(nullptr)}) {
         std::filesystem::remove(programFile("Settings"));
-        if (row.settingsFile)
-            writeFile(programFile("Settings"), row.settingsFile);
+        if (file)
+            writeFile(programFile("Settings"), file);
         state.WriteProtected = state.CutOffGiven = state.CutOffPending = true;
         settings.WpmInteger = "J";
         typed.setText(u"x");
@@ -28,7 +19,8 @@ TEST_F(Workspace, StartUpLoadsTheSettingsAndClearsTheState) {
         view.setLineSpacingCheck(2);
 
         commands.startUp({programFile("fonts")});
-        EXPECT_EQ(settings, row.expected);
+        EXPECT_EQ(settings, file ? parseSettings(file) : SettingsStore{});
+        EXPECT_EQ(settings.TimeLimit10, file ? "J" : "N");
         EXPECT_FALSE(state.FontMarking);
         EXPECT_FALSE(state.WriteProtected || state.CutOffGiven || state.CutOffPending);
         EXPECT_FALSE(typed.changed());
