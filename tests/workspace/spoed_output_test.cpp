@@ -2,7 +2,7 @@
 // marking faces are embedded and the frames show round the wrong words; and its marks, counts
 // and report are exactly what keystride-mark gives for the same files.
 #include "platform/files/program_folder.h"
-#include "run_json.h"
+#include "results/run_json.h"
 #include "support/qt/qt_application.h"
 #include "support/scripted_services.h"
 #include "workspace/qt/spoed.h"
@@ -284,8 +284,7 @@ TEST_F(WindowOutput, TheWindowMarksAsKeystrideMarkDoes) {
         markInWindow(folder / "source.txt", folder / name);
         const marking::RunRecord& run = window->engine()->lastRun();
         ASSERT_TRUE(run.completed);
-        const std::string mine =
-            runRecordJson(run, window->RichTextBox1().text(), window->RichTextBox1().formatSpans());
+        const std::string mine = runRecordJson(run);
         for (const char* key :
              {"completed", "source_end", "end_found", "stroke_count", "source_words", "typed_words",
               "errors", "repeats", "excess_words", "excess_text", "error_count", "wpm", "report",
