@@ -6,7 +6,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
     # building
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # the window
     qt6-base-dev qt6-base-dev-tools libgl-dev
     # the busy animation

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     else if (mode == "rtf")
         out = pane.textRtf();
     else
-        out = formatSpansJson(pane.formatSpans()) + "\n";
+        out = jsonText(formatSpansJson(pane.formatSpans())) + "\n";
     if (!writeOut(out)) {
         std::perror("keystride-doc: writing the output");
         return 1;

@@ -37,13 +37,7 @@ void WorkspaceCommands::startUp(const std::vector<std::string>& fontFolders) {
 }
 
 void WorkspaceCommands::ClearSourceMarks() {
-    DocumentPane& source = m_context.source;
-    source.setSelStart(0);
-    source.setSelLength(source.textLength());
-    source.setSelColour(colours::black);
-    source.setSelBold(false);
-    source.setSelUnderline(false);
-    source.setSelStart(0);
+    marking::ClearSourceMarks(m_context.source);
 }
 
 void WorkspaceCommands::mnuNewTest() {

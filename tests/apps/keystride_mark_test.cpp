@@ -1,5 +1,7 @@
 // keystride-mark as a teacher runs it: files in, marks and exit status out.
 #include "platform/panes/memory_pane.h"
+#include "platform/richtext/format_json.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <unistd.h>
 
 namespace keystride {
@@ -38,46 +39,15 @@ Ran run(const std::string& arguments, const fs::path& folder = fs::temp_director
     return result;
 }
 
-// The value of a top-level JSON key, as raw text up to the next top-level key.
-std::string field(const std::string& json, const std::string& key) {
-    const std::string marker = "\"" + key + "\":";
-    const std::size_t start = json.find(marker);
-    if (start == std::string::npos)
-        return "<missing>";
-    std::size_t i = start + marker.size();
-    int depth = 0;
-    bool inString = false;
-    const std::size_t begin = i;
-    for (; i < json.size(); ++i) {
-        const char c = json[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            ++depth;
-        } else if (c == ']' || c == '}') {
-            if (depth == 0)
-                break;
-            --depth;
-        } else if (c == ',' && depth == 0) {
-            break;
-        }
-    }
-    return json.substr(begin, i - begin);
+// The value of a top-level key of the first JSON object printed; null when there is none.
+Json field(const std::string& out, const std::string& key) {
+    const Json object = Json::parse(out.substr(0, out.find('\n')), nullptr, false);
+    return object.is_object() && object.contains(key) ? object[key] : Json();
 }
 
 class KeystrideMarkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("keystride-mark-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         write("source.txt",
               "The morning train to the coast leaves at seven, and most of the passengers are "
               "children on their way to school.\r\nAt the third station a farmer climbs aboard "
@@ -88,14 +58,13 @@ protected:
               "children on their way to school.\r\nAt the third station a farmer climbs aboard "
               "with a basket of of oranges. He offers one to every child who greets him");
     }
-    void TearDown() override { fs::remove_all(folder); }
-
     void write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
+        testing::writeFile(temp.path() / name, bytes);
     }
-    std::string at(const std::string& name) const { return (folder / name).string(); }
+    std::string at(const std::string& name) const { return temp.file(name); }
 
-    fs::path folder;
+    testing::TempFolder temp;
+    const fs::path& folder = temp.path();
 };
 
 TEST_F(KeystrideMarkTest, PlainTextAndTheSameTestSavedAsRtfGetTheSameMarks) {
@@ -113,9 +82,12 @@ TEST_F(KeystrideMarkTest, PlainTextAndTheSameTestSavedAsRtfGetTheSameMarks) {
     for (const char* key : {"completed", "source_end", "stroke_count", "errors", "repeats",
                             "excess_words", "error_count", "wpm", "report", "typed_text"})
         EXPECT_EQ(field(plain.out, key), field(rich.out, key)) << key;
-    EXPECT_EQ(field(plain.out, "errors"), "[{\"word\":\"pasengers \",\"start\":65,\"class\":0},"
-                                          "{\"word\":\"of \",\"start\":174,\"class\":0}]");
-    EXPECT_EQ(field(plain.out, "excess_words"), "[\"(of )\"]") << "the doubled word is bracketed";
+    EXPECT_EQ(
+        field(plain.out, "errors").dump(),
+        R"([{"word":"pasengers ","start":65,"class":0},{"word":"of ","start":174,"class":0}])");
+    EXPECT_EQ(field(plain.out, "excess_words"), Json::array({"(of )"}))
+        << "the doubled word is bracketed";
+    EXPECT_EQ(field(plain.out, "wpm").dump(), "4.5");
 }
 
 TEST_F(KeystrideMarkTest, WritesTheMarkedTestAndTheResultLine) {
@@ -133,22 +105,22 @@ TEST_F(KeystrideMarkTest, RunsThatEndWithAMessageReportIt) {
     write("short.txt", "Only a few words.");
     const Ran r = run("--json --no-write " + at("source.txt") + " " + at("short.txt"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(field(r.out, "completed"), "false");
-    EXPECT_EQ(field(r.out, "messages"),
-              "[{\"title\":\"Error\",\"text\":\"Speed test missing, or should be at least 50 "
-              "characters...\"}]");
-    EXPECT_EQ(field(r.out, "end_found"), "null");
-    EXPECT_EQ(field(r.out, "wpm"), "null");
+    EXPECT_EQ(field(r.out, "completed"), false);
+    EXPECT_EQ(field(r.out, "messages").dump(),
+              R"([{"title":"Error","text":"Speed test missing, or should be at least 50 )"
+              R"(characters..."}])");
+    EXPECT_TRUE(field(r.out, "end_found").is_null());
+    EXPECT_TRUE(field(r.out, "wpm").is_null());
 }
 
 TEST_F(KeystrideMarkTest, ACutOffGivesTheEndOfTheComparedPart) {
     write("lost.txt", std::string(80, 'q'));
     Ran r = run("--json --no-write " + at("source.txt") + " " + at("lost.txt"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(field(r.out, "messages").find("Unable to compare"), std::string::npos);
+    EXPECT_EQ(field(r.out, "messages")[0]["title"], "Unable to compare");
     r = run("--json --no-write --cut-off 100 " + at("source.txt") + " " + at("lost.txt"));
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(field(r.out, "source_end"), "100");
+    EXPECT_EQ(field(r.out, "source_end"), 100);
 }
 
 // A test typed at 1.5 spacing whose empty last paragraph was saved at double spacing: opening it
@@ -167,8 +139,10 @@ TEST_F(KeystrideMarkTest, OpeningATestGivesEveryParagraphItsSpacing) {
     const Ran r = run("--settings " + at("Settings") + " --marking font --no-write --json " +
                       at("sentence.txt") + " " + at("spacing.rtf"));
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(field(r.out, "completed"), "true");
-    EXPECT_EQ(field(r.out, "report").find("Wrong line spacing"), std::string::npos) << r.out;
+    EXPECT_EQ(field(r.out, "completed"), true);
+    EXPECT_EQ(field(r.out, "report").get<std::string>().find("Wrong line spacing"),
+              std::string::npos)
+        << r.out;
 }
 
 // The click sets the end of the compared part before the run's gates look at the test.
@@ -177,8 +151,8 @@ TEST_F(KeystrideMarkTest, ACutOffIsReportedEvenWhenTheTestIsAlreadyMarked) {
     const Ran r =
         run("--json --no-write --cut-off 20 " + at("source.txt") + " " + at("marked.txt"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(field(r.out, "completed"), "false");
-    EXPECT_EQ(field(r.out, "source_end"), "20");
+    EXPECT_EQ(field(r.out, "completed"), false);
+    EXPECT_EQ(field(r.out, "source_end"), 20);
 }
 
 TEST_F(KeystrideMarkTest, BadUsageAndUnreadableFilesExitWithTwo) {

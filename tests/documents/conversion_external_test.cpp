@@ -74,7 +74,7 @@ protected:
                   KEYSTRIDE_BIN_DIR,
                   (root / "current").string()},
           office(launcher, files, std::chrono::seconds(240)),
-          commands(context, office, clipboard, DocumentHooks{{}, {}},
+          commands(context, office, clipboard, DocumentHooks{},
                    DocumentCommandsConfig{KEYSTRIDE_BIN_DIR, std::chrono::seconds(240)}) {
         fs::create_directories(root / "docs");
         fs::create_directories(root / "current");

@@ -69,8 +69,7 @@ protected:
                                                                 (root / "program").string(),
                                                                 (root / "current").string()},
           workspace(context), commands(context, wordProcessor, clipboard,
-                                       DocumentHooks{[this] { workspace.mnuExit(); },
-                                                     [this] { workspace.ClearSourceMarks(); }}) {
+                                       DocumentHooks{[this] { workspace.mnuExit(); }}) {
         std::filesystem::create_directories(root / "program");
         std::filesystem::create_directories(root / "current");
         CharFormat sourceFormat;

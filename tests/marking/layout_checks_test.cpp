@@ -17,7 +17,8 @@ using Entries = std::vector<std::pair<std::u16string, int>>;
 
 TEST(CheckSpaces, OneSuperfluousDoubleSpaceIsReported) {
     EXPECT_EQ(spaceEntries(u"one two  three  four"), (Entries{{DoubleSpaceMarker, 8}}));
-    EXPECT_TRUE(spaceEntries(u"Stop.  Go on").empty()) << "two spaces after a mark are the convention";
+    EXPECT_TRUE(spaceEntries(u"Stop.  Go on").empty())
+        << "two spaces after a mark are the convention";
     EXPECT_EQ(spaceEntries(u"Stop.   Go on"), (Entries{{DoubleSpaceMarker, 7}}))
         << "three spaces: the fault is found at the second, preceded by a space";
 }
@@ -93,20 +94,20 @@ TEST(CheckLineSpacing, TheMarkupOrTheFormatMenuMeetsTheCheck) {
     SettingsStore settings;
     settings.CheckSpacing15 = "J";
     MarkingState s;
-    CheckLineSpacing(s, typed, settings, 0);
+    CheckLineSpacing(s, typed, settings, LineSpacing::Single);
     EXPECT_FALSE(s.LineSpacingOk);
-    CheckLineSpacing(s, typed, settings, 1);
+    CheckLineSpacing(s, typed, settings, LineSpacing::OneAndAHalf);
     EXPECT_TRUE(s.LineSpacingOk) << "1.5 spacing chosen in the Format menu";
     typed.setSelStart(0);
     typed.setSelLength(typed.textLength());
     typed.setSelLineSpacing(LineSpacing::OneAndAHalf);
-    CheckLineSpacing(s, typed, settings, 0);
+    CheckLineSpacing(s, typed, settings, LineSpacing::Single);
     EXPECT_TRUE(s.LineSpacingOk) << "1.5 spacing found in the markup";
 
     settings.CheckDoubleSpacing = "J";
-    CheckLineSpacing(s, typed, settings, 1);
+    CheckLineSpacing(s, typed, settings, LineSpacing::OneAndAHalf);
     EXPECT_FALSE(s.LineSpacingOk) << "with both switches on the markup must hold the other one";
-    CheckLineSpacing(s, typed, settings, 2);
+    CheckLineSpacing(s, typed, settings, LineSpacing::Double);
     EXPECT_TRUE(s.LineSpacingOk);
 }
 

@@ -1,8 +1,10 @@
 // A test marked in the window: its marks, counts and report are exactly what keystride-mark
 // gives for the same files.
 #include "platform/files/program_folder.h"
-#include "run_json.h"
+#include "results/run_json.h"
 #include "spoed_fixture.h"
+
+#include <nlohmann/json.hpp>
 
 #include <QProcess>
 #include <QtTest/QTest>
@@ -64,39 +66,6 @@ protected:
 
 // ---- the same marks as keystride-mark ----------------------------------------------------------
 
-// The JSON value of `key` in a one-line object (objects and arrays whole).
-std::string jsonValue(const std::string& json, const std::string& key) {
-    const std::string needle = "\"" + key + "\":";
-    std::size_t at = json.find(needle);
-    if (at == std::string::npos)
-        return "<missing>";
-    at += needle.size();
-    std::size_t end = at;
-    int depth = 0;
-    bool inString = false;
-    for (; end < json.size(); ++end) {
-        const char c = json[end];
-        if (inString) {
-            if (c == '\\')
-                ++end;
-            else if (c == '"')
-                inString = false;
-            continue;
-        }
-        if (c == '"')
-            inString = true;
-        else if (c == '[' || c == '{')
-            ++depth;
-        else if (c == ']' || c == '}') {
-            if (depth == 0)
-                break;
-            --depth;
-        } else if (c == ',' && depth == 0)
-            break;
-    }
-    return json.substr(at, end - at);
-}
-
 TEST_F(WindowOutput, TheWindowMarksAsKeystrideMarkDoes) {
     const fs::path cli = fs::path(KEYSTRIDE_BIN_DIR) / "keystride-mark";
     if (!fs::exists(cli))
@@ -119,13 +88,14 @@ TEST_F(WindowOutput, TheWindowMarksAsKeystrideMarkDoes) {
         markInWindow(folder.path() / "source.txt", folder.path() / name);
         const marking::RunRecord& run = window->engine()->lastRun();
         ASSERT_TRUE(run.completed);
-        const std::string mine =
-            runRecordJson(run, window->RichTextBox1().text(), window->RichTextBox1().formatSpans());
+        const auto mine = nlohmann::json::parse(runRecordJson(run));
+        const auto tools = nlohmann::json::parse(*line);
+        const nlohmann::json missing = "<missing>";
         for (const char* key :
              {"completed", "source_end", "end_found", "stroke_count", "source_words", "typed_words",
               "errors", "repeats", "excess_words", "excess_text", "error_count", "wpm", "report",
               "typed_text", "runs"})
-            EXPECT_EQ(jsonValue(mine, key), jsonValue(*line, key)) << key;
+            EXPECT_EQ(mine.value(key, missing), tools.value(key, missing)) << key;
     }
     // Marked once, the test is refused and the open dialog is offered for the next one.
     const std::size_t asked = dialogs.asked().size();

@@ -131,7 +131,6 @@ Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* 
     m_commands->setSaveSpeedTestAs([this] { runDocumentCommand("mnuSave"); });
     DocumentHooks hooks;
     hooks.exit = [this] { runExit(); };
-    hooks.clearSourceMarks = [this] { m_commands->ClearSourceMarks(); };
     m_documents = std::make_unique<WindowDocuments>(
         *m_context, std::move(hooks), QCoreApplication::applicationDirPath().toStdString());
     m_warningDialog = [this] {
