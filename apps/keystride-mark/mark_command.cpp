@@ -43,6 +43,7 @@ class NoWriteFileSystem final : public FileSystem {
 public:
     explicit NoWriteFileSystem(FileSystem& inner) : m_inner(inner) {}
     bool exists(const std::string& path) const override { return m_inner.exists(path); }
+    bool isFile(const std::string& path) const override { return m_inner.isFile(path); }
     ReadResult readAll(const std::string& path, std::size_t limit) const override {
         return m_inner.readAll(path, limit);
     }
@@ -273,7 +274,7 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
     marking::WorkspaceState state;
     state.FontMarking = options.fontMarking
                             ? *options.fontMarking
-                            : markingFontsInstalled(markingFontFolders(programFolder));
+                            : markingFontsInstalled(files, markingFontFolders(programFolder));
     WorkspaceContext context{typed,      source,         state,        settings,
                              window,     host.messages,  host.dialogs, host.printing,
                              host.clock, host.processes, files,        programFolder};

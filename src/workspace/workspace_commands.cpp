@@ -4,21 +4,6 @@
 
 namespace keystride {
 
-bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders) {
-    for (std::string_view name : MarkingFontFiles) {
-        bool found = false;
-        for (const std::string& folder : folders) {
-            if (files.exists(joinPath(folder, std::string(name)))) {
-                found = true;
-                break;
-            }
-        }
-        if (!found)
-            return false;
-    }
-    return true;
-}
-
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder == ".")
         return name;
@@ -33,7 +18,7 @@ WorkspaceCommands::WorkspaceCommands(WorkspaceContext& context) : m_context(cont
 
 void WorkspaceCommands::startUp(const std::vector<std::string>& fontFolders) {
     marking::WorkspaceState& state = m_context.state;
-    state.FontMarking = fontFilesPresent(m_context.files, fontFolders);
+    state.FontMarking = markingFontsInstalled(m_context.files, fontFolders);
     state.WriteProtected = false;
     m_context.settings =
         loadSettings(m_context.files, joinPath(m_context.programFolder, SettingsFileName));

@@ -11,10 +11,6 @@
 
 namespace keystride {
 
-// True when each of the five marking font files exists in one of `folders` (through the file
-// layer, so tests decide which fonts are installed).
-bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders);
-
 // `folder` + "/" + `name`; a bare name for the current folder ".".
 std::string joinPath(const std::string& folder, const std::string& name);
 

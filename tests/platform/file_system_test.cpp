@@ -8,9 +8,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <random>
+#include <tuple>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -56,15 +55,23 @@ TEST(FileError, ErrnoValuesMapToTheWorkspaceCodes) {
     EXPECT_NE(fileErrorFromErrno(EIO, "x").description.find(std::strerror(EIO)), std::string::npos);
 }
 
-TEST(RealFileSystem, ReadsExactlyTheBytesOfAFile) {
+TEST(RealFileSystem, ReadsExactlyTheBytesOfAFileAndTellsFilesFromFolders) {
     TempFolder folder;
     const std::string bytes("a\0b\r\n\xff", 6);
     writeFile(folder.file("f.bin"), bytes);
     ReadResult result = FileSystem::real().readAll(folder.file("f.bin"), 100);
     EXPECT_FALSE(result.error);
     EXPECT_EQ(result.bytes, bytes);
-    EXPECT_TRUE(FileSystem::real().exists(folder.file("f.bin")));
-    EXPECT_FALSE(FileSystem::real().exists(folder.file("none")));
+    const std::tuple<std::string, bool, bool> rows[] = {
+        // path, exists, is a file
+        {folder.file("f.bin"), true, true},
+        {folder.path().string(), true, false},
+        {folder.file("none"), false, false},
+    };
+    for (const auto& [path, exists, isFile] : rows) {
+        EXPECT_EQ(FileSystem::real().exists(path), exists) << path;
+        EXPECT_EQ(FileSystem::real().isFile(path), isFile) << path;
+    }
 }
 
 TEST(RealFileSystem, ReadFailuresGiveTheirCodes) {
@@ -200,11 +207,13 @@ TEST(FaultyFileSystem, FailsOnlyTheChosenOperationsAndPaths) {
     EXPECT_FALSE(files.writeAtomic(marked, "z"));
     EXPECT_EQ(readFile(marked), "z");
 
-    // Read faults use the read codes; a failing exists answers false.
+    // Read faults use the read codes; a failing exists or isFile answers false.
     files.failOn(FaultyFileSystem::Operation::ReadAll, marked, ENOENT);
     files.failOn(FaultyFileSystem::Operation::Exists, marked, EIO);
+    files.failOn(FaultyFileSystem::Operation::IsFile, marked, EIO);
     EXPECT_EQ(files.readAll(marked, 10).error->code, 53);
     EXPECT_FALSE(files.exists(marked));
+    EXPECT_FALSE(files.isFile(marked));
 }
 
 } // namespace

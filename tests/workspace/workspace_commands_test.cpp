@@ -35,7 +35,7 @@ TEST_F(Workspace, FontMarkingNeedsAllFiveFontFiles) {
         std::filesystem::create_directories(other);
         for (const std::string& path : row.present)
             writeFile(path, "font");
-        EXPECT_EQ(fontFilesPresent(files, {fonts, other}), row.expected) << row.present.size();
+        EXPECT_EQ(markingFontsInstalled(files, {fonts, other}), row.expected) << row.present.size();
     }
 }
 
