@@ -1,6 +1,7 @@
 // frmAbout on the offscreen platform: its texts, the keys that close it, and its System Info
 // button.
 #include "about/qt/about_box.h"
+#include "platform/desktop/converter.h"
 
 #include "support/qt/qt_application.h"
 #include "support/scripted_services.h"
@@ -41,7 +42,7 @@ TEST_F(FrmAboutTest, ShowsTheProductAndTheConverterCredit) {
     EXPECT_TRUE(labelText(box, "Label2")
                     .contains("A free utility, Docx2Rtf.exe, was used to convert Word 2007 and "
                               "Open Office documents."));
-    EXPECT_TRUE(labelText(box, "Label2").contains(QString::fromUtf8(AboutConverterSite)));
+    EXPECT_TRUE(labelText(box, "Label2").contains(QString::fromUtf8(ConverterWebAddress)));
     EXPECT_TRUE(labelText(box, "lblDescription").contains("2009"));
     EXPECT_TRUE(labelText(box, "lblDescription").contains(QString::fromUtf8(AboutContactAddress)));
     EXPECT_FALSE(labelText(box, "lblDisclaimer").isEmpty());
