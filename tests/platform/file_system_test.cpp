@@ -1,5 +1,4 @@
 #include "platform/files/file_system.h"
-#include "support/faulty_file_system.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -176,44 +175,6 @@ TEST(RealFileSystem, RemovingAMissingFileIsNotAFailure) {
     EXPECT_FALSE(FileSystem::real().remove(folder.file("Warning.txt")));
     EXPECT_FALSE(FileSystem::real().exists(folder.file("Warning.txt")));
     EXPECT_FALSE(FileSystem::real().remove(folder.file("Warning.txt")));
-}
-
-TEST(FaultyFileSystem, FailsOnlyTheChosenOperationsAndPaths) {
-    TempFolder folder;
-    FaultyFileSystem files;
-    const std::string results = folder.file("Resultaat.res");
-    const std::string marked = folder.file("t.rug");
-    files.failOn(FaultyFileSystem::Operation::Append, results, ENOSPC, 1);
-    files.failOn(FaultyFileSystem::Operation::WriteAtomic, "", FileError{5156, "write-protected"});
-
-    FileResult first = files.append(results, "x");
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->code, 61);
-    EXPECT_FALSE(files.append(results, "y")); // the fault was for one call only
-    EXPECT_EQ(readFile(results), "y");
-
-    FileResult saved = files.writeAtomic(marked, "z");
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(saved->code, 5156);
-    EXPECT_FALSE(files.exists(marked));
-
-    EXPECT_EQ(files.callCount(FaultyFileSystem::Operation::Append), 2);
-    EXPECT_EQ(files.callCount(FaultyFileSystem::Operation::WriteAtomic, marked), 1);
-    ASSERT_EQ(files.calls().size(), 4u);
-    EXPECT_TRUE(files.calls()[0].failed);
-    EXPECT_FALSE(files.calls()[1].failed);
-
-    files.clearFaults();
-    EXPECT_FALSE(files.writeAtomic(marked, "z"));
-    EXPECT_EQ(readFile(marked), "z");
-
-    // Read faults use the read codes; a failing exists or isFile answers false.
-    files.failOn(FaultyFileSystem::Operation::ReadAll, marked, ENOENT);
-    files.failOn(FaultyFileSystem::Operation::Exists, marked, EIO);
-    files.failOn(FaultyFileSystem::Operation::IsFile, marked, EIO);
-    EXPECT_EQ(files.readAll(marked, 10).error->code, 53);
-    EXPECT_FALSE(files.exists(marked));
-    EXPECT_FALSE(files.isFile(marked));
 }
 
 } // namespace
