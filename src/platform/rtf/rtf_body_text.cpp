@@ -2,7 +2,6 @@
 // gathered into runs of one format and paragraphs with their marks and line spacing.
 #include "platform/rtf/rtf_document_builder.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace keystride::rtfreading {
@@ -24,19 +23,12 @@ void RtfDocumentBuilder::bodyText(std::string_view bytes) {
         m_runChars = m_state.chars;
     }
     const int codePage = textCodePage();
-    const auto isAscii = [](char b) { return static_cast<std::uint8_t>(b) < 0x80; };
-    auto next = bytes.begin();
-    while (next != bytes.end()) {
-        // With nothing half read, ASCII stands for itself in every code page.
-        if (m_decoder.idle() && m_pendingHighSurrogate == 0) {
-            const auto ascii = std::find_if_not(next, bytes.end(), isAscii);
-            m_runText.append(next, ascii);
-            next = ascii;
-            if (next == bytes.end())
-                break;
-        }
-        m_decoder.put(static_cast<std::uint8_t>(*next++), codePage,
-                      [this](char16_t c) { appendToRun(c); });
+    for (const char b : bytes) {
+        const auto byte = static_cast<std::uint8_t>(b);
+        if (byte < 0x80 && m_decoder.idle() && m_pendingHighSurrogate == 0)
+            m_runText.push_back(static_cast<char16_t>(byte));
+        else
+            m_decoder.put(byte, codePage, [this](char16_t c) { appendToRun(c); });
     }
 }
 
