@@ -41,6 +41,7 @@ class NoWriteFileSystem final : public FileSystem {
 public:
     explicit NoWriteFileSystem(FileSystem& inner) : m_inner(inner) {}
     bool exists(const std::string& path) const override { return m_inner.exists(path); }
+    bool isFile(const std::string& path) const override { return m_inner.isFile(path); }
     ReadResult readAll(const std::string& path, std::size_t limit) const override {
         return m_inner.readAll(path, limit);
     }
@@ -172,7 +173,8 @@ public:
           m_engine({m_typed, m_source, m_settings, state, m_host, m_files}) {
         state.FontMarking = options.fontMarking
                                 ? *options.fontMarking
-                                : markingFontsInstalled(markingFontFolders(programFolder));
+                                : markingFontsInstalled(FileSystem::real(),
+                                                        markingFontFolders(programFolder));
     }
 
     bool openSource(std::ostream& err) {

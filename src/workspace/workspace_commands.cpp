@@ -2,28 +2,13 @@
 
 namespace keystride {
 
-bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders) {
-    for (std::string_view name : MarkingFontFiles) {
-        bool found = false;
-        for (const std::string& folder : folders) {
-            if (files.exists(joinPath(folder, std::string(name)))) {
-                found = true;
-                break;
-            }
-        }
-        if (!found)
-            return false;
-    }
-    return true;
-}
-
 WorkspaceCommands::WorkspaceCommands(WorkspaceContext& context) : m_context(context) {
     m_context.clock.setTickHandler([this] { timerTick(); });
 }
 
 void WorkspaceCommands::startUp(const std::vector<std::string>& fontFolders) {
     marking::WorkspaceState& state = m_context.state;
-    state.FontMarking = fontFilesPresent(m_context.files, fontFolders);
+    state.FontMarking = markingFontsInstalled(m_context.files, fontFolders);
     state.WriteProtected = false;
     m_context.settings =
         loadSettings(m_context.files, joinPath(m_context.programFolder, SettingsFileName));

@@ -12,9 +12,6 @@
 
 namespace keystride {
 
-// True when each of the five marking font files exists in one of `folders` (through the file
-// layer, so tests decide which fonts are installed).
-bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders);
 
 // Why the window is being closed: its close box or system menu, or anything else (the session
 // ending, the task manager).

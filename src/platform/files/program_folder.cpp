@@ -142,11 +142,11 @@ std::vector<std::string> markingFontFolders(const std::string& dataFolder) {
     return markingFontFolders(dataFolder, defaultFontSearchRoots());
 }
 
-bool markingFontsInstalled(const std::vector<std::string>& folders) {
+bool markingFontsInstalled(const FileSystem& files, const std::vector<std::string>& folders) {
     return std::all_of(
         MarkingFontFiles.begin(), MarkingFontFiles.end(), [&](std::string_view name) {
             return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
-                return isFile(fs::path(folder) / name);
+                return files.isFile((fs::path(folder) / name).string());
             });
         });
 }

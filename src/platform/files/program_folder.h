@@ -55,8 +55,9 @@ std::vector<std::string> markingFontFolders(const std::string& dataFolder);
 std::vector<std::string> markingFontFolders(const std::string& dataFolder,
                                             const FontSearchRoots& roots);
 
-// True when each of the five marking font files is a file in one of `folders` (names are
-// matched exactly, case included). The five may be spread over several folders.
-bool markingFontsInstalled(const std::vector<std::string>& folders);
+// True when each of the five marking font files is a regular file in one of `folders`, asked
+// through the file layer (names are matched exactly, case included; a folder named like a font
+// file does not count). The five may be spread over several folders.
+bool markingFontsInstalled(const FileSystem& files, const std::vector<std::string>& folders);
 
 } // namespace keystride
