@@ -43,6 +43,7 @@ struct Fault {
     Where where;
     int errnoValue; // for injected faults
     int code;       // the code the file layer reports
+    friend void PrintTo(const Fault& fault, std::ostream* os) { *os << fault.name; }
 };
 
 const Fault Faults[] = {
@@ -81,6 +82,9 @@ void markToets1(MarkingWorld& world, const TempFolder& temp, const std::string& 
 }
 
 enum class RunFile { MarkedTest, Results };
+void PrintTo(RunFile file, std::ostream* os) {
+    *os << (file == RunFile::MarkedTest ? "marked test" : "results");
+}
 
 class RunFileFault : public ::testing::TestWithParam<std::tuple<RunFile, Fault>> {};
 
