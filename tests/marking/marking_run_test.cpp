@@ -79,8 +79,9 @@ TEST(MarkingRun, GatesEndTheRunWithTheirMessageAndChangeNoCount) {
         EXPECT_EQ(w.host.openCommands, row.openCommands);
         EXPECT_EQ(w.host.clockStops, row.clockStops);
         EXPECT_FALSE(w.host.busy);
-        if (row.clockStops == 0)
+        if (row.clockStops == 0) {
             EXPECT_EQ(w.engine.state().ErrorCount, 7) << "no counts change";
+        }
         EXPECT_FALSE(std::filesystem::exists(w.folder.file("Resultaat.res")));
     }
 }
