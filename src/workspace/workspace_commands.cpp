@@ -1,7 +1,5 @@
 #include "workspace/workspace_commands.h"
 
-#include "platform/files/program_folder.h"
-
 namespace keystride {
 
 bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders) {
@@ -17,14 +15,6 @@ bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& f
             return false;
     }
     return true;
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder == ".")
-        return name;
-    if (folder.back() == '/')
-        return folder + name;
-    return folder + "/" + name;
 }
 
 WorkspaceCommands::WorkspaceCommands(WorkspaceContext& context) : m_context(context) {
@@ -120,9 +110,11 @@ void WorkspaceCommands::mnuForce() {
 }
 
 void WorkspaceCommands::loadHelp(const char* fileName) {
-    // The pane leaves its content alone when the load fails, which is all a missing or
+    // The current folder first; an installed program keeps its help documents in its own
+    // folder. The pane leaves its content alone when the load fails, which is all a missing or
     // unreadable help document should do.
-    (void)m_context.typed.loadFile(joinPath(m_context.currentFolder, fileName));
+    (void)m_context.typed.loadFile(findProgramFile(
+        m_context.files, fileName, {m_context.currentFolder, m_context.programFolder}));
 }
 
 void WorkspaceCommands::mnuAfrikaans() {

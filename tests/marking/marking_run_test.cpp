@@ -50,7 +50,8 @@ TEST(MarkingRun, ReturnsEverythingItFoundAndWritesBothFiles) {
 
     // Marking the same test again after reopening adds a second line.
     w.typed.setText(Typed);
-    EXPECT_EQ(readFile(w.folder.file("Resultaat.res")), firstLine + *w.run().resultLine + "\r\n");
+    const std::string secondLine = *w.run().resultLine + "\r\n";
+    EXPECT_EQ(readFile(w.folder.file("Resultaat.res")), firstLine + secondLine);
 }
 
 TEST(MarkingRun, GatesEndTheRunWithTheirMessageAndChangeNoCount) {
