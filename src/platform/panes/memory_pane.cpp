@@ -99,28 +99,47 @@ void MemoryPane::setText(std::u16string_view text) {
 
 void MemoryPane::setDocument(const RichDocument& doc) {
     beginReplace();
-    const auto& paragraphs = doc.paragraphs;
-    for (std::size_t p = 0; p < paragraphs.size(); ++p) {
-        const Paragraph& paragraph = paragraphs[p];
-        m_paragraphs.push_back(paragraph.format);
-        for (const TextRun& run : paragraph.runs) {
-            const FormatId id = intern(run.format);
-            for (char16_t c : run.text) {
-                // A run never holds a line break; one that does is not allowed to make one.
-                if (c == u'\r' || c == u'\n')
-                    continue;
-                m_text += c;
-                m_formatIds.push_back(id);
-            }
-        }
-        if (p + 1 < paragraphs.size()) {
-            const FormatId mark = intern(paragraph.markFormat);
-            m_text += u"\r\n";
-            m_formatIds.push_back(mark);
-            m_formatIds.push_back(mark);
-        }
+    // One allocation for the text and one for its formats: the breaks between paragraphs and
+    // every run, measured before anything is copied.
+    std::size_t length = 2 * (doc.paragraphs.size() - 1);
+    for (const Paragraph& paragraph : doc.paragraphs) {
+        for (const TextRun& run : paragraph.runs)
+            length += run.text.size();
     }
+    m_text.reserve(length);
+    m_formatIds.reserve(length);
+    m_paragraphs.reserve(doc.paragraphs.size());
+    for (const Paragraph& paragraph : doc.paragraphs)
+        appendParagraph(paragraph);
     endReplace();
+}
+
+void MemoryPane::appendParagraph(const Paragraph& paragraph) {
+    if (!m_paragraphs.empty()) {
+        // The break that ends the paragraph before, in that paragraph's mark format.
+        m_text += u"\r\n";
+        m_formatIds.insert(m_formatIds.end(), 2, m_lastMark);
+    }
+    m_paragraphs.push_back(paragraph.format);
+    for (const TextRun& run : paragraph.runs)
+        appendRun(run.text, intern(run.format));
+    m_lastMark = intern(paragraph.markFormat);
+}
+
+void MemoryPane::appendRun(std::u16string_view text, FormatId id) {
+    const auto isBreak = [](char16_t c) { return c == u'\r' || c == u'\n'; };
+    if (std::none_of(text.begin(), text.end(), isBreak)) {
+        m_text.append(text);
+        m_formatIds.insert(m_formatIds.end(), text.size(), id);
+        return;
+    }
+    // A run never holds a line break; one that does is not allowed to make one.
+    for (char16_t c : text) {
+        if (isBreak(c))
+            continue;
+        m_text += c;
+        m_formatIds.push_back(id);
+    }
 }
 
 RichDocument MemoryPane::document() const {
@@ -165,9 +184,16 @@ void MemoryPane::setTextRtf(std::string_view rtf) {
         m_readWarnings.clear();
         return;
     }
-    RtfReadResult result = readRtf(rtf, m_base);
-    setDocument(result.document);
-    m_readWarnings = std::move(result.warnings);
+    beginReplace();
+    // A document has no more characters than its markup has bytes. Room reserved and never
+    // used is never touched either, so the guess costs address space only.
+    m_text.reserve(rtf.size());
+    m_formatIds.reserve(rtf.size());
+    // Each paragraph is copied in as the reader finishes it: the document is never held whole
+    // a second time.
+    m_readWarnings =
+        readRtf(rtf, m_base, [this](const Paragraph& paragraph) { appendParagraph(paragraph); });
+    endReplace();
 }
 
 void MemoryPane::select(int start, int length) {

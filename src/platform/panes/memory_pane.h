@@ -21,6 +21,8 @@ public:
     explicit MemoryPane(CharFormat base = CharFormat{}, FileSystem& fs = FileSystem::real());
 
     std::u16string text() const override { return m_text; }
+    // The plain text itself, for readers that need no copy; valid until the next change.
+    std::u16string_view textView() const { return m_text; }
     void setText(std::u16string_view text) override;
     // The same as the pane interface's, without copying the text.
     int textLength() const override { return static_cast<int>(m_text.size()); }
@@ -80,6 +82,10 @@ private:
     // Starts the content afresh; the caller fills text, formats and paragraphs.
     void beginReplace();
     void endReplace();
+    // Appends a paragraph of a document being set, after the break that ends the one before.
+    void appendParagraph(const Paragraph& paragraph);
+    // Appends one run of a document being set, every character in format `id`.
+    void appendRun(std::u16string_view text, FormatId id);
 
     // The format new text takes at the selection.
     CharFormat insertionFormat() const;
@@ -99,6 +105,7 @@ private:
     std::vector<CharFormat> m_formats; // the interned formats, indexed by FormatId
     std::unordered_map<CharFormat, FormatId, FormatHash> m_formatLookup;
     std::vector<ParaFormat> m_paragraphs; // one per paragraph: CR count + 1
+    FormatId m_lastMark = 0; // of the last paragraph appended, while a document is being set
 
     int m_selStart = 0;
     int m_selLength = 0;

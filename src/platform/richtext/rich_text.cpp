@@ -1,5 +1,6 @@
 #include "platform/richtext/rich_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace keystride {
@@ -104,34 +105,60 @@ std::u16string fromUtf8(std::string_view utf8) {
     return out;
 }
 
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+namespace {
+
+// Appends the code point `cp` (never a surrogate) as one to four bytes.
+void appendCodePoint(std::string& out, char32_t cp) {
+    if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace
+
+void appendUtf8(std::string& out, std::u16string_view text) {
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size) {
+        // Documents are mostly ASCII: a stretch of it is copied a unit to a byte in one go.
+        std::size_t end = i;
+        while (end < size && text[end] < 0x80)
+            ++end;
+        if (end > i) {
+            const std::size_t at = out.size();
+            out.resize(at + (end - i));
+            std::copy(text.begin() + static_cast<std::ptrdiff_t>(i),
+                      text.begin() + static_cast<std::ptrdiff_t>(end), out.begin() + at);
+            i = end;
+            continue;
+        }
         char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < size && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD; // a lone surrogate cannot be written as UTF-8
         }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        appendCodePoint(out, cp);
+        ++i;
     }
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendUtf8(out, text);
     return out;
 }
 

@@ -89,6 +89,8 @@ struct FormatSpan {
 // Text conversions used at the edges (files, command line, JSON).
 std::u16string fromUtf8(std::string_view utf8);
 std::string toUtf8(std::u16string_view text);
+// The same conversion appended to `out`, for output written piece by piece.
+void appendUtf8(std::string& out, std::u16string_view text);
 // True when `bytes` is well-formed UTF-8.
 bool isValidUtf8(std::string_view bytes);
 

@@ -102,8 +102,9 @@ enum Warning : unsigned {
 
 class RtfDocumentBuilder {
 public:
-    RtfDocumentBuilder(std::string_view input, const CharFormat& base)
-        : m_input(input), m_base(base) {}
+    RtfDocumentBuilder(std::string_view input, const CharFormat& base,
+                       const RtfParagraphSink* sink = nullptr)
+        : m_input(input), m_base(base), m_sink(sink) {}
 
     RtfReadResult read();
 
@@ -133,6 +134,7 @@ private:
     void flushPending();
     void flushRun();
     void endParagraph();
+    void deliverParagraph();
     void setParagraphFormat(Paragraph& paragraph) const;
     CharFormat resolve(const CharState& chars);
     const std::string& fontName(int number) const;
@@ -142,6 +144,8 @@ private:
 
     std::string_view m_input;
     const CharFormat& m_base;
+    const RtfParagraphSink* m_sink; // null: the paragraphs are kept in m_result
+    std::size_t m_delivered = 0;    // paragraphs finished so far
     RtfReadResult m_result;
     unsigned m_warned = 0;
 
@@ -729,8 +733,9 @@ void RtfDocumentBuilder::flushRun() {
         m_runText.clear();
         return;
     }
-    m_paragraph.runs.push_back(TextRun{std::move(format), std::move(m_runText)});
-    m_runText = std::u16string{};
+    // The run takes a copy of exactly its size; the buffer keeps its room for the next run.
+    m_paragraph.runs.push_back(TextRun{std::move(format), m_runText});
+    m_runText.clear();
 }
 
 void RtfDocumentBuilder::endParagraph() {
@@ -742,9 +747,22 @@ void RtfDocumentBuilder::endParagraph() {
     flushRun();
     m_paragraph.markFormat = resolve(m_state.chars);
     setParagraphFormat(m_paragraph);
-    m_result.document.paragraphs.push_back(std::move(m_paragraph));
-    m_paragraph = Paragraph{};
+    deliverParagraph();
     m_endedAnyParagraph = true;
+}
+
+void RtfDocumentBuilder::deliverParagraph() {
+    ++m_delivered;
+    if (!m_sink) {
+        m_result.document.paragraphs.push_back(std::move(m_paragraph));
+        m_paragraph = Paragraph{};
+        return;
+    }
+    (*m_sink)(m_paragraph);
+    // The runs' room is kept for the next paragraph.
+    m_paragraph.runs.clear();
+    m_paragraph.format = ParaFormat{};
+    m_paragraph.markFormat = CharFormat{};
 }
 
 void RtfDocumentBuilder::finish() {
@@ -760,13 +778,12 @@ void RtfDocumentBuilder::finish() {
     if (!trailingBreak) {
         m_paragraph.markFormat = resolve(m_state.chars);
         setParagraphFormat(m_paragraph);
-        m_result.document.paragraphs.push_back(std::move(m_paragraph));
+        deliverParagraph();
     }
     m_paragraph = Paragraph{};
-    if (m_result.document.paragraphs.empty()) {
-        Paragraph empty;
-        empty.markFormat = resolve(CharState{});
-        m_result.document.paragraphs.push_back(std::move(empty));
+    if (m_delivered == 0) {
+        m_paragraph.markFormat = resolve(CharState{});
+        deliverParagraph();
     }
 }
 
@@ -893,6 +910,12 @@ bool looksLikeRtf(std::string_view bytes) {
 RtfReadResult readRtf(std::string_view bytes, const CharFormat& base) {
     RtfDocumentBuilder builder(bytes, base);
     return builder.read();
+}
+
+std::vector<std::string> readRtf(std::string_view bytes, const CharFormat& base,
+                                 const RtfParagraphSink& sink) {
+    RtfDocumentBuilder builder(bytes, base, &sink);
+    return builder.read().warnings;
 }
 
 } // namespace keystride
