@@ -10,7 +10,6 @@
 #include "platform/panes/memory_pane.h"
 #include "platform/richtext/format_json.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -27,29 +26,8 @@ int usage(const char* problem) {
     return kUsageOrFileError;
 }
 
-bool writeOut(std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
-}
-
-// The plain text as UTF-8, converted and written a piece at a time: a large document is not
-// held a second time in another encoding.
-bool writeText(std::u16string_view text) {
-    constexpr std::size_t PieceUnits = std::size_t{1} << 16;
-    std::string piece;
-    piece.reserve(3 * PieceUnits + 3);
-    while (!text.empty()) {
-        std::size_t units = std::min(PieceUnits, text.size());
-        // A surrogate pair is never cut in two.
-        if (units < text.size() && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF)
-            ++units;
-        piece.clear();
-        keystride::appendUtf8(piece, text.substr(0, units));
-        if (std::fwrite(piece.data(), 1, piece.size(), stdout) != piece.size())
-            return false;
-        text.remove_prefix(units);
-    }
-    return std::fflush(stdout) == 0;
+bool writeBytes(std::string_view bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
 }
 
 } // namespace
@@ -77,13 +55,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "keystride-doc: %s: %s\n", path.c_str(), warning.c_str());
 
     bool written = false;
-    if (mode == "text")
-        written = writeText(pane.textView());
+    if (mode == "text") // a piece at a time: a large text is not held twice
+        written = writeUtf8Pieces(pane.textView(), writeBytes);
     else if (mode == "rtf")
-        written = writeOut(pane.textRtf());
+        written = writeBytes(pane.textRtf());
     else
-        written = writeOut(formatSpansJson(pane.formatSpans()) + "\n");
-    if (!written) {
+        written = writeBytes(formatSpansJson(pane.formatSpans()) + "\n");
+    if (!written || std::fflush(stdout) != 0) {
         std::perror("keystride-doc: writing the output");
         return 1;
     }
