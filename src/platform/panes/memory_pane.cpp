@@ -268,9 +268,11 @@ void MemoryPane::setTextRtf(std::string_view rtf) {
         return;
     }
     beginReplace();
-    // A document has no more characters than its markup has bytes. Room reserved and never
-    // used is never touched either, so the guess costs address space only.
+    // A document has no more characters than its markup has bytes, nor more changes of format
+    // than an eighth of them (a change takes a group or a control word and a character). Room
+    // reserved and never used is never touched either, so the guesses cost address space only.
     m_text.reserve(rtf.size());
+    m_stretches.reserve(rtf.size() / 8);
     // Each paragraph is copied in as the reader finishes it: the document is never held whole
     // a second time.
     m_readWarnings =
