@@ -667,12 +667,22 @@ void RtfDocumentBuilder::bodyText(std::string_view bytes) {
         m_runChars = m_state.chars;
     }
     const int codePage = textCodePage();
-    for (const char b : bytes) {
-        const auto byte = static_cast<std::uint8_t>(b);
-        if (byte < 0x80 && m_decoder.idle() && m_pendingHighSurrogate == 0)
-            m_runText.push_back(static_cast<char16_t>(byte));
-        else
-            m_decoder.put(byte, codePage, [this](char16_t c) { appendToRun(c); });
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // ASCII between escapes stands for itself: a stretch of it goes into the run at once.
+        std::size_t end = i;
+        if (m_decoder.idle() && m_pendingHighSurrogate == 0) {
+            while (end < bytes.size() && static_cast<std::uint8_t>(bytes[end]) < 0x80)
+                ++end;
+            const std::size_t at = m_runText.size();
+            m_runText.resize(at + (end - i));
+            std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(i),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(end), m_runText.begin() + at);
+        }
+        if (end < bytes.size())
+            m_decoder.put(static_cast<std::uint8_t>(bytes[end++]), codePage,
+                          [this](char16_t c) { appendToRun(c); });
+        i = end;
     }
 }
 
