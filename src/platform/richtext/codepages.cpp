@@ -347,23 +347,30 @@ std::vector<char16_t> buildDoubleByteTable(int codePage) {
 }
 
 const std::vector<char16_t>& doubleByteTable(int codePage) {
-    // Function-local statics are initialised once, thread-safely, on first use.
-    static const std::vector<char16_t> cp932 = buildDoubleByteTable(932);
-    static const std::vector<char16_t> cp936 = buildDoubleByteTable(936);
-    static const std::vector<char16_t> cp949 = buildDoubleByteTable(949);
-    static const std::vector<char16_t> cp950 = buildDoubleByteTable(950);
-    static const std::vector<char16_t> none;
+    // A page's table is built the first time one of its characters is read, and no other
+    // page's with it: a function-local static is initialised once, thread-safely, when control
+    // first passes through it.
     switch (codePage) {
-    case 932:
+    case 932: {
+        static const std::vector<char16_t> cp932 = buildDoubleByteTable(932);
         return cp932;
-    case 936:
+    }
+    case 936: {
+        static const std::vector<char16_t> cp936 = buildDoubleByteTable(936);
         return cp936;
-    case 949:
+    }
+    case 949: {
+        static const std::vector<char16_t> cp949 = buildDoubleByteTable(949);
         return cp949;
-    case 950:
+    }
+    case 950: {
+        static const std::vector<char16_t> cp950 = buildDoubleByteTable(950);
         return cp950;
-    default:
+    }
+    default: {
+        static const std::vector<char16_t> none;
         return none;
+    }
     }
 }
 
