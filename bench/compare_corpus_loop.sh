@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build}
-corpus=${2:-../shared/corpus/rtf}
+corpus=$(realpath "${2:-../shared/corpus/rtf}")
 rounds=${ROUNDS:-11}
 doc=$(realpath "$build/bin/keystride-doc")
 [ -x "$doc" ] || { echo "no $doc: build first" >&2; exit 2; }
@@ -47,6 +47,8 @@ cpu_ms() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# unrtf writes a document's pictures into the current folder.
+cd "$work"
 for round in $(seq "$rounds"); do
     echo "keystride $(cpu_ms keystride)" >>"$work/times"
     echo "unrtf $(cpu_ms unrtf)" >>"$work/times"
