@@ -2,12 +2,18 @@
 # Window start-up, side by side: the program (keystride) and an empty Qt Widgets window
 # (keystride-empty-window) are launched in turn under one X display, ROUNDS times each (default
 # 21), and each launch is timed until the X server maps the window (keystride-startup-timer).
-# Prints both medians and their ratio. Without DISPLAY it starts an Xvfb of its own.
+# Prints both medians and their ratio. Without DISPLAY it starts an Xvfb of its own, and without
+# a session message bus it runs in one of its own (dbus-run-session).
 #
 #   bash bench/startup_bench.sh [BUILD_DIR] [PROGRAM]
 #
 # PROGRAM (default BUILD_DIR/bin/keystride) may be another build of the window, to compare two.
 set -euo pipefail
+# A desktop session has a message bus; without one, every Qt program would start a bus of its
+# own (dbus-launch) and wait for it, which is no part of either start-up.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
+    exec dbus-run-session -- bash "$(realpath "$0")" "$@"
+fi
 cd "$(dirname "$0")/.."
 
 build=$(realpath "${1:-build}")

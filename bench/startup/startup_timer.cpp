@@ -40,9 +40,16 @@ pid_t launch(char** argv) {
     return child;
 }
 
+// Asks the program to end, and makes it when it has not within two seconds.
 void end(pid_t child) {
     kill(child, SIGTERM);
     int status = 0;
+    for (int tries = 0; tries < 200; ++tries) {
+        if (waitpid(child, &status, WNOHANG) == child)
+            return;
+        usleep(10000);
+    }
+    kill(child, SIGKILL);
     waitpid(child, &status, 0);
 }
 
@@ -75,7 +82,8 @@ int main(int argc, char** argv) {
         first = 3;
     }
     if (first >= argc) {
-        std::fprintf(stderr, "usage: keystride-startup-timer [--timeout SECONDS] PROGRAM [ARG...]\n");
+        std::fprintf(stderr,
+                     "usage: keystride-startup-timer [--timeout SECONDS] PROGRAM [ARG...]\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
