@@ -340,9 +340,17 @@ RichDocument QtDocumentPane::richDocument() const {
 void QtDocumentPane::setRichDocument(const RichDocument& rich) {
     QTextDocument* doc = m_editor->document();
     doc->setUndoRedoEnabled(false);
-    doc->clear();
+    // The editor has no cursor while the text goes in, as when it loads text itself: a cursor
+    // would be carried along to the end, and placing the next one would have the editor lay out
+    // the whole document to repaint where the old one was.
+    if (!m_batching)
+        m_editor->setTextCursor(QTextCursor());
+    // Emptied and filled in one edit block, the document reports one change that replaces it
+    // whole: the editor then lays out the part in view at once and the rest in steps between
+    // events, rather than all of a large document before it shows any.
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
+    doc->clear();
     bool first = true;
     for (const Paragraph& para : rich.paragraphs) {
         QTextBlockFormat blockFormat = blockFormatFor(para.format, para.markFormat);
