@@ -6,7 +6,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
     # building
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # the window
     qt6-base-dev qt6-base-dev-tools libgl-dev
     # the busy animation
@@ -18,8 +18,8 @@ packages=(
     # documents from word processors (either Writer converts; scripts/run.sh brings the one with
     # windows, and the window-less one must not replace it), and tools the tests compare with
     "libreoffice-writer-nogui|libreoffice-writer" pandoc unrtf poppler-utils
-    # running the window without a screen
-    xvfb xauth
+    # running the window without a screen, and looking at it as a window manager does
+    xvfb xauth xdotool x11-utils
 )
 
 installed() { # package

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     else if (mode == "rtf")
         written = writeBytes(pane.textRtf());
     else
-        written = writeBytes(formatSpansJson(pane.formatSpans()) + "\n");
+        written = writeBytes(jsonText(formatSpansJson(pane.formatSpans())) + "\n");
     if (!written || std::fflush(stdout) != 0) {
         std::perror("keystride-doc: writing the output");
         return 1;

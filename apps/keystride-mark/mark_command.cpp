@@ -1,17 +1,15 @@
 #include "mark_command.h"
 
 #include "headless_host.h"
-#include "run_json.h"
 
 #include "documents/conversion.h"
-#include "documents/line_spacing.h"
+#include "documents/open_speed_test.h"
 #include "marking/marking_run.h"
 #include "platform/desktop/libreoffice.h"
 #include "platform/desktop/posix_process_launcher.h"
 #include "platform/files/program_folder.h"
 #include "platform/panes/memory_pane.h"
-#include "results/error_box.h"
-#include "workspace/workspace_commands.h"
+#include "results/run_json.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -43,6 +41,7 @@ class NoWriteFileSystem final : public FileSystem {
 public:
     explicit NoWriteFileSystem(FileSystem& inner) : m_inner(inner) {}
     bool exists(const std::string& path) const override { return m_inner.exists(path); }
+    bool isFile(const std::string& path) const override { return m_inner.isFile(path); }
     ReadResult readAll(const std::string& path, std::size_t limit) const override {
         return m_inner.readAll(path, limit);
     }
@@ -107,24 +106,16 @@ public:
     MarkConversions(FileSystem& files, const std::string& converterFolder)
         : m_office(m_launcher, files), m_converter(m_launcher, files, m_office, converterFolder) {}
 
-    // The path to load, or nullopt after writing why the document cannot be marked.
-    std::optional<std::string> prepare(const std::string& path, const char* role,
-                                       std::ostream& err) {
+    // ConvertToRtf, once per folder and kind for Docx2Rtf.
+    ConversionOutcome convert(const std::string& path) {
         const ConversionKind kind = conversionKindOf(path);
-        if (kind == ConversionKind::None)
-            return path;
         const std::string key = converterFolderOf(path) + "|" + converterKindArgument(kind);
         if ((kind == ConversionKind::Docx || kind == ConversionKind::Odt) && m_done.count(key))
-            return rtfPathFor(path);
-        const ConversionOutcome outcome = m_converter.ConvertToRtf(path);
-        if (outcome.error) {
-            err << "keystride-mark: cannot convert the " << role << " " << path
-                << " to RTF: " << outcome.error->description << "\n";
-            return std::nullopt;
-        }
-        if (kind != ConversionKind::Doc)
+            return {kind, rtfPathFor(path), std::nullopt};
+        ConversionOutcome outcome = m_converter.ConvertToRtf(path);
+        if (!outcome.error && kind != ConversionKind::Doc && kind != ConversionKind::None)
             m_done.insert(key);
-        return outcome.path;
+        return outcome;
     }
 
 private:
@@ -149,6 +140,122 @@ struct Summary {
     std::optional<int> errors;
     std::optional<double> wpm;
 };
+
+// The settings file the options name (which must be readable), else the one beside the
+// program (whose absence gives the initial state); nullopt after writing why.
+std::optional<SettingsStore> readSettings(const MarkOptions& options,
+                                          const std::string& programFolder, std::ostream& err) {
+    FileSystem& disk = FileSystem::real();
+    if (!options.settingsPath)
+        return loadSettings(disk,
+                            (std::filesystem::path(programFolder) / SettingsFileName).string());
+    ReadResult read = disk.readAll(*options.settingsPath, 64 * 1024);
+    if (read.error) {
+        err << "keystride-mark: cannot read the settings file " << *options.settingsPath << ": "
+            << read.error->description << "\n";
+        return std::nullopt;
+    }
+    return parseSettings(read.bytes);
+}
+
+// The workspace of one command: both panes, the global state and one marking engine, so that
+// the tests are marked one after another as the window marks them.
+class MarkSession {
+public:
+    MarkSession(const MarkOptions& options, const std::string& programFolder,
+                const SettingsStore& settings)
+        : m_options(options), m_settings(settings),
+          m_files(options.noWrite ? static_cast<FileSystem&>(m_noWrite) : FileSystem::real()),
+          // Conversions write .rtf files even with --no-write: they are the documents' other
+          // form, not results.
+          m_conversions(FileSystem::real(),
+                        options.converterFolder.empty() ? programFolder : options.converterFolder),
+          m_engine({m_typed, m_source, m_settings, state, m_host, m_files}) {
+        state.FontMarking = options.fontMarking
+                                ? *options.fontMarking
+                                : markingFontsInstalled(FileSystem::real(),
+                                                        markingFontFolders(programFolder));
+    }
+
+    bool openSource(std::ostream& err) {
+        const std::string& path = m_options.source;
+        const ConversionOutcome conversion = m_conversions.convert(path);
+        FileResult error = conversion.error ? conversion.error : m_source.loadFile(conversion.path);
+        if (error)
+            err << "keystride-mark: cannot " << (conversion.error ? "convert" : "open")
+                << " the source document " << path << (conversion.error ? " to RTF" : "") << ": "
+                << error->description << "\n";
+        return !error;
+    }
+
+    // Opens a speed test as the window's open command does; the path loaded, or nullopt after
+    // writing why the test cannot be marked.
+    std::optional<std::string> openTest(const std::string& chosen, std::ostream& err) {
+        const OpenedSpeedTest opened = openSpeedTest(
+            {m_typed, m_source}, state, m_host, [&] { return chosen; },
+            [this](const std::string& path) { return m_conversions.convert(path); });
+        if (opened.conversionError || opened.loadError) {
+            err << "keystride-mark: cannot "
+                << (opened.conversionError ? "convert the speed test " + chosen + " to RTF"
+                                           : "open the speed test " + state.CurrentFileName)
+                << ": "
+                << (opened.conversionError ? opened.conversionError : opened.loadError)->description
+                << "\n";
+            return std::nullopt;
+        }
+        if (m_options.lineSpacing)
+            state.setLineSpacing(*m_options.lineSpacing);
+        return state.CurrentFileName;
+    }
+
+    const marking::RunRecord& mark() {
+        return m_options.cutOff ? m_engine.StartMarkingRunWithCutOff(*m_options.cutOff)
+                                : m_engine.StartMarkingRun();
+    }
+
+    marking::WorkspaceState state;
+
+private:
+    const MarkOptions& m_options;
+    SettingsStore m_settings;
+    NoWriteFileSystem m_noWrite{FileSystem::real()};
+    FileSystem& m_files;
+    MemoryPane m_typed{CharFormat{"Courier New", 12.0}, m_files};
+    MemoryPane m_source{CharFormat{"Courier New", 9.75}, m_files};
+    MarkConversions m_conversions;
+    HeadlessHost m_host;
+    marking::MarkingEngine m_engine;
+};
+
+void printRun(std::ostream& out, const std::string& path, const marking::RunRecord& run,
+              bool nothingWritten) {
+    out << "== " << path << "\n";
+    for (const auto& [title, text] : run.messages)
+        out << "[" << (title.empty() ? std::string("message") : title) << "] " << text << "\n";
+    if (run.report)
+        out << printable(*run.report).substr(1) << "\n";
+    if (run.markedFile && run.completed && !nothingWritten)
+        out << "marked test: " << *run.markedFile << "\n";
+}
+
+template <typename T> std::string cell(const std::optional<T>& value) {
+    std::ostringstream o;
+    if (value)
+        o << *value;
+    else
+        o << "-";
+    return o.str();
+}
+
+void printSummaries(std::ostream& out, const std::vector<Summary>& summaries) {
+    out << "\n"
+        << std::left << std::setw(40) << "test" << std::right << std::setw(9) << "strokes"
+        << std::setw(8) << "errors" << std::setw(8) << "WPM"
+        << "\n";
+    for (const Summary& s : summaries)
+        out << std::left << std::setw(40) << s.name << std::right << std::setw(9) << cell(s.strokes)
+            << std::setw(8) << cell(s.errors) << std::setw(8) << cell(s.wpm) << "\n";
+}
 
 } // namespace
 
@@ -194,7 +301,7 @@ std::optional<MarkOptions> parseMarkArguments(const std::vector<std::string>& ar
             auto n = v ? number(a, *v, 0, 2) : std::nullopt;
             if (!n)
                 return std::nullopt;
-            options.lineSpacing = n;
+            options.lineSpacing = static_cast<LineSpacing>(*n);
         } else if (a == "--marking") {
             auto v = value(i);
             if (!v)
@@ -232,127 +339,33 @@ std::optional<MarkOptions> parseMarkArguments(const std::vector<std::string>& ar
 
 int runMarkCommand(const MarkOptions& options, const std::string& programFolder, std::ostream& out,
                    std::ostream& err) {
-    FileSystem& disk = FileSystem::real();
-    NoWriteFileSystem noWrite(disk);
-    FileSystem& files = options.noWrite ? static_cast<FileSystem&>(noWrite) : disk;
-
-    SettingsStore settings;
-    const std::string settingsPath =
-        options.settingsPath ? *options.settingsPath : joinPath(programFolder, SettingsFileName);
-    if (options.settingsPath) {
-        ReadResult read = disk.readAll(settingsPath, 64 * 1024);
-        if (read.error) {
-            err << "keystride-mark: cannot read the settings file " << settingsPath << ": "
-                << read.error->description << "\n";
-            return 2;
-        }
-        settings = parseSettings(read.bytes);
-    } else {
-        settings = loadSettings(disk, settingsPath);
-    }
-
-    MemoryPane typed(CharFormat{"Courier New", 12.0}, files);
-    MemoryPane source(CharFormat{"Courier New", 9.75}, files);
-    // Conversions write .rtf files even with --no-write: they are the documents' other form,
-    // not results.
-    MarkConversions conversions(disk, options.converterFolder.empty() ? programFolder
-                                                                      : options.converterFolder);
-    const std::optional<std::string> sourcePath =
-        conversions.prepare(options.source, "source document", err);
-    if (!sourcePath)
+    std::optional<SettingsStore> settings = readSettings(options, programFolder, err);
+    if (!settings)
         return 2;
-    if (FileResult error = source.loadFile(*sourcePath)) {
-        err << "keystride-mark: cannot open the source document " << options.source << ": "
-            << error->description << "\n";
+    MarkSession session(options, programFolder, *settings);
+    if (!session.openSource(err))
         return 2;
-    }
-
-    HeadlessHost host;
-    HeadlessView& window = host.view;
-    window.setLabel4(*sourcePath);
-    marking::WorkspaceState state;
-    state.FontMarking = options.fontMarking
-                            ? *options.fontMarking
-                            : markingFontsInstalled(markingFontFolders(programFolder));
-    WorkspaceContext context{typed,      source,         state,        settings,
-                             window,     host.messages,  host.dialogs, host.printing,
-                             host.clock, host.processes, files,        programFolder};
-    WorkspaceCommands commands(context);
-    marking::MarkingEngine engine({typed, source, settings, state, window, files});
-
     bool unreadable = false;
     bool endedWithMessage = false;
     std::vector<Summary> summaries;
     for (const std::string& chosen : expandTyped(options.typed, err, unreadable)) {
-        // Opening a speed test, as the open command does.
-        if (!source.text().empty())
-            commands.ClearSourceMarks();
-        typed.setText(u"");
-        const std::optional<std::string> converted = conversions.prepare(chosen, "speed test", err);
-        if (!converted) {
+        const std::optional<std::string> path = session.openTest(chosen, err);
+        if (!path) {
             unreadable = true;
             continue;
         }
-        const std::string& path = *converted;
-        state.CurrentFileName = path;
-        if (FileResult error = typed.loadFile(path)) {
-            err << "keystride-mark: cannot open the speed test " << path << ": "
-                << error->description << "\n";
-            unreadable = true;
-            continue;
-        }
-        PaneReset(typed);
-        window.setLabel3(path);
-        typed.setChanged(false);
-        KykvirSpasiering(context);
-        if (options.lineSpacing)
-            state.LineSpacingMode = *options.lineSpacing;
-
-        const bool wasWriteProtected = state.WriteProtected;
-        if (options.cutOff) {
-            source.setSelStart(*options.cutOff);
-            state.CutOffPending = true;
-            engine.SourcePaneClicked();
-        } else {
-            engine.StartMarkingRun();
-        }
-        const marking::RunRecord& run = engine.lastRun();
-        if (!run.completed || state.WriteProtected != wasWriteProtected)
+        const bool wasWriteProtected = session.state.WriteProtected;
+        const marking::RunRecord& run = session.mark();
+        if (!run.completed || session.state.WriteProtected != wasWriteProtected)
             endedWithMessage = true;
-        summaries.push_back({path, run.strokeCount, run.errorCount, run.wpm});
-
-        if (options.json) {
-            out << runRecordJson(run, typed.text(), typed.formatSpans()) << "\n";
-            continue;
-        }
-        out << "== " << path << "\n";
-        for (const auto& [title, text] : run.messages)
-            out << "[" << (title.empty() ? std::string("message") : title) << "] " << text << "\n";
-        if (run.report)
-            out << printable(*run.report).substr(1) << "\n";
-        if (run.markedFile && run.completed && !options.noWrite && !state.WriteProtected)
-            out << "marked test: " << *run.markedFile << "\n";
+        summaries.push_back({*path, run.strokeCount, run.errorCount, run.wpm()});
+        if (options.json)
+            out << runRecordJson(run) << "\n";
+        else
+            printRun(out, *path, run, options.noWrite || session.state.WriteProtected);
     }
-
-    if (!options.json && summaries.size() > 1) {
-        out << "\n"
-            << std::left << std::setw(40) << "test" << std::right << std::setw(9) << "strokes"
-            << std::setw(8) << "errors" << std::setw(8) << "WPM"
-            << "\n";
-        for (const Summary& s : summaries) {
-            auto cell = [](const auto& v) {
-                std::ostringstream o;
-                if (v)
-                    o << *v;
-                else
-                    o << "-";
-                return o.str();
-            };
-            out << std::left << std::setw(40) << s.name << std::right << std::setw(9)
-                << cell(s.strokes) << std::setw(8) << cell(s.errors) << std::setw(8) << cell(s.wpm)
-                << "\n";
-        }
-    }
+    if (!options.json && summaries.size() > 1)
+        printSummaries(out, summaries);
     if (unreadable)
         return 2;
     return endedWithMessage ? 1 : 0;

@@ -2,6 +2,8 @@
 // window's marking run does.
 #pragma once
 
+#include "platform/richtext/rich_text.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -14,7 +16,7 @@ struct MarkOptions {
     std::vector<std::string> typed; // files or folders, as given
     std::optional<std::string> settingsPath;
     std::optional<int> cutOff;
-    std::optional<int> lineSpacing;
+    std::optional<LineSpacing> lineSpacing;
     std::optional<bool> fontMarking;
     bool noWrite = false;
     bool json = false;

@@ -1,7 +1,6 @@
 #include "documents/document_commands.h"
 
-#include "documents/line_spacing.h"
-#include "results/error_box.h"
+#include "documents/open_speed_test.h"
 #include "results/export_command.h"
 #include "results/print_command.h"
 #include "results/results_viewer.h"
@@ -15,6 +14,26 @@ std::string inFolder(const std::string& folder, const std::string& name) {
         return name;
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
+
+// Opening a speed test shows its messages, clock, label and check marks in the window.
+class WindowOpenHost final : public SpeedTestOpenHost {
+public:
+    explicit WindowOpenHost(WorkspaceContext& context) : m_context(context) {}
+    void stopClock() override {
+        m_context.clock.setEnabled(false);
+        m_context.view.setClockText("");
+    }
+    void setLabel3(const std::string& text) override { m_context.view.setLabel3(text); }
+    void showMessage(const std::string& title, const std::string& text) override {
+        m_context.messages.show(text, title, MessageButtons::Ok);
+    }
+    void setLineSpacingCheck(LineSpacing rule) override {
+        m_context.view.setLineSpacingCheck(static_cast<int>(rule));
+    }
+
+private:
+    WorkspaceContext& m_context;
+};
 
 } // namespace
 
@@ -52,59 +71,26 @@ void DocumentCommands::showWarningIfMarked() {
         m_context.view.showWarningDialog();
 }
 
-bool DocumentCommands::failed(const FileResult& error, Target target) {
-    if (!error)
-        return false;
-    if (error->code == errorcodes::PathFileAccess ||
-        error->code == errorcodes::WriteProtectedDisk) {
-        m_context.messages.show(target == Target::SpeedTest ? documenttexts::WriteProtectedSpeedTest
-                                                            : documenttexts::WriteProtectedSource,
-                                documenttexts::ErrorTitle, MessageButtons::Ok);
-        m_context.state.WriteProtected = true;
-        return true;
-    }
-    showErrorBox(m_context.messages, *error);
-    return false;
+bool DocumentCommands::sourceOpenFailed(const FileResult& error) {
+    return openFailed(error, documenttexts::WriteProtectedSource, m_context.state,
+                      [this](const std::string& title, const std::string& text) {
+                          m_context.messages.show(text, title, MessageButtons::Ok);
+                      });
 }
 
 void DocumentCommands::mnuTypedDoc() {
     WorkspaceContext& c = m_context;
     showWarningIfMarked();
-    if (c.source.textLength() > 0 && m_hooks.clearSourceMarks)
-        m_hooks.clearSourceMarks();
-    c.clock.setEnabled(false);
-    c.view.setClockText("");
-    c.typed.setText(u"");
-    c.state.CurrentFileName.clear();
-
-    const std::string chosen = c.dialogs.getOpenFileName(documenttexts::OpenFilter, "");
-    remember(chosen);
-    c.state.CurrentFileName = chosen;
-    if (chosen.empty()) {
-        c.view.setLabel3("");
-        return;
-    }
-
-    const ConversionOutcome conversion = m_converter.ConvertToRtf(chosen);
-    c.state.CurrentFileName = conversion.path;
-    if (failed(conversion.error, Target::SpeedTest))
-        return;
-    const bool byConverter =
-        conversion.kind == ConversionKind::Docx || conversion.kind == ConversionKind::Odt;
-    // The message says the folder was converted: it is shown only when that is true.
-    if (byConverter && !conversion.error)
-        c.messages.show(documenttexts::convertedMessage(conversion.kind),
-                        documenttexts::ConvertedTitle, MessageButtons::Ok);
-
-    if (failed(c.typed.loadFile(c.state.CurrentFileName), Target::SpeedTest))
-        return;
-    PaneReset(c.typed);
-    c.view.setLabel3(c.state.CurrentFileName);
-    c.typed.setChanged(false);
-    KykvirSpasiering(c);
-    // Applying the spacing the test was typed with is part of opening it, no change of the
-    // learner's: leaving right after an open asks no save question.
-    c.typed.setChanged(false);
+    WindowOpenHost host(c);
+    openSpeedTest(
+        {c.typed, c.source}, c.state, host,
+        [this] {
+            const std::string chosen =
+                m_context.dialogs.getOpenFileName(documenttexts::OpenFilter, "");
+            remember(chosen);
+            return chosen;
+        },
+        [this](const std::string& path) { return m_converter.ConvertToRtf(path); });
 }
 
 void DocumentCommands::Command1() {
@@ -128,13 +114,13 @@ void DocumentCommands::mnuOpenorigin() {
 
     const ConversionOutcome conversion = m_converter.ConvertToRtf(chosen);
     c.state.CurrentFileName = conversion.path;
-    if (failed(conversion.error, Target::Source))
+    if (sourceOpenFailed(conversion.error))
         return;
 
     CharFormat base = c.source.baseFormat();
     base.font = "Courier New";
     c.source.setBaseFormat(base);
-    if (failed(c.source.loadFile(c.state.CurrentFileName), Target::Source))
+    if (sourceOpenFailed(c.source.loadFile(c.state.CurrentFileName)))
         return;
     c.view.setLabel4(c.state.CurrentFileName);
 }
@@ -180,8 +166,8 @@ void DocumentCommands::mnuReOpen() {
                         documenttexts::ErrorTitle, MessageButtons::Ok);
         return;
     }
-    if (c.source.textLength() > 0 && m_hooks.clearSourceMarks)
-        m_hooks.clearSourceMarks();
+    if (c.source.textLength() > 0)
+        marking::ClearSourceMarks(c.source);
     const bool wasChanged = c.typed.changed();
     // The pane keeps its content when the load fails.
     if (FileResult error = c.typed.loadFile(path)) {

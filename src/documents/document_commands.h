@@ -37,8 +37,6 @@ std::string convertedMessage(ConversionKind kind);
 struct DocumentHooks {
     // The Exit command of the window (a cancelled Save As of the speed test runs it).
     std::function<void()> exit;
-    // ClearSourceMarks: the blue cut-off marking leaves the source pane.
-    std::function<void()> clearSourceMarks;
 };
 
 struct DocumentCommandsConfig {
@@ -77,9 +75,8 @@ public:
     DocumentConverter& converter() { return m_converter; }
 
 private:
-    enum class Target { SpeedTest, Source };
-    // The error rule of the open commands; true when the command is to end.
-    bool failed(const FileResult& error, Target target);
+    // The error rule of the source document's open; true when the command is to end.
+    bool sourceOpenFailed(const FileResult& error);
     void showWarningIfMarked();
     void remember(const std::string& path);
 

@@ -1,45 +1,71 @@
 #include "documents/line_spacing.h"
 
-#include <algorithm>
-
 namespace keystride {
 
-void SetLineSpacing(DocumentPane& pane, int rule, int /*spacing*/) {
-    int clamped = std::clamp(rule, 0, 2);
-    pane.setSelLineSpacing(static_cast<LineSpacing>(clamped));
+namespace {
+
+// The window's view ticks its menu items by number.
+class ViewMarks final : public LineSpacingMarks {
+public:
+    explicit ViewMarks(WorkspaceView& view) : m_view(view) {}
+    void setLineSpacingCheck(LineSpacing rule) override {
+        m_view.setLineSpacingCheck(static_cast<int>(rule));
+    }
+
+private:
+    WorkspaceView& m_view;
+};
+
+void onContext(WorkspaceContext& context, void (*command)(const LineSpacingTarget&)) {
+    ViewMarks marks(context.view);
+    command({context.typed, context.state, marks});
 }
 
-void applyLineSpacingCommand(WorkspaceContext& context, int mode) {
-    context.state.LineSpacingMode = mode;
-    DocumentPane& typed = context.typed;
+template <LineSpacing Rule> void ruleCommand(const LineSpacingTarget& target) {
+    applyLineSpacingCommand(target, Rule);
+}
+
+} // namespace
+
+void SetLineSpacing(DocumentPane& pane, LineSpacing rule, int /*spacing*/) {
+    pane.setSelLineSpacing(rule);
+}
+
+void applyLineSpacingCommand(const LineSpacingTarget& target, LineSpacing rule) {
+    target.state.setLineSpacing(rule);
+    DocumentPane& typed = target.typed;
     // From the second character on: paragraph formatting covers every paragraph the selection
     // touches, so the first paragraph is included all the same.
     typed.setSelStart(1);
     typed.setSelLength(typed.textLength());
-    SetLineSpacing(typed, context.state.LineSpacingMode, 20);
-    context.view.setLineSpacingCheck(mode);
+    SetLineSpacing(typed, target.state.lineSpacing(), 20);
+    target.marks.setLineSpacingCheck(rule);
+}
+
+void KykvirSpasiering(const LineSpacingTarget& target) {
+    target.marks.setLineSpacingCheck(LineSpacing::Single);
+    target.state.setLineSpacing(LineSpacing::Single);
+    if (target.typed.textRtf().find("\\sl360\\") != std::string::npos)
+        applyLineSpacingCommand(target, LineSpacing::OneAndAHalf);
+    // Read again: the 1.5 command has just rewritten the markup.
+    if (target.typed.textRtf().find("\\sl480\\") != std::string::npos)
+        applyLineSpacingCommand(target, LineSpacing::Double);
 }
 
 void mnuSingle(WorkspaceContext& context) {
-    applyLineSpacingCommand(context, 0);
+    onContext(context, ruleCommand<LineSpacing::Single>);
 }
 
 void mnu15LineSpacing(WorkspaceContext& context) {
-    applyLineSpacingCommand(context, 1);
+    onContext(context, ruleCommand<LineSpacing::OneAndAHalf>);
 }
 
 void mnuDouble(WorkspaceContext& context) {
-    applyLineSpacingCommand(context, 2);
+    onContext(context, ruleCommand<LineSpacing::Double>);
 }
 
 void KykvirSpasiering(WorkspaceContext& context) {
-    context.view.setLineSpacingCheck(0);
-    context.state.LineSpacingMode = 0;
-    if (context.typed.textRtf().find("\\sl360\\") != std::string::npos)
-        mnu15LineSpacing(context);
-    // Read again: the 1.5 command has just rewritten the markup.
-    if (context.typed.textRtf().find("\\sl480\\") != std::string::npos)
-        mnuDouble(context);
+    onContext(context, KykvirSpasiering);
 }
 
 } // namespace keystride

@@ -40,7 +40,7 @@ bool precedesSuperfluousSpace(char16_t c) {
 } // namespace
 
 void CheckCourier(MarkingState& state, DocumentPane& typed, const SettingsStore& settings) {
-    if (!settings.CheckCourier.empty() && settings.CheckCourier.front() == 'N') {
+    if (!settings.checkCourier()) {
         state.CourierOk = true;
         return;
     }
@@ -50,17 +50,17 @@ void CheckCourier(MarkingState& state, DocumentPane& typed, const SettingsStore&
 }
 
 void CheckLineSpacing(MarkingState& state, DocumentPane& typed, const SettingsStore& settings,
-                      std::int32_t lineSpacingMode) {
+                      LineSpacing lineSpacingMode) {
     state.LineSpacingOk = true;
     selectFromSecondCharacter(typed);
     if (!settings.checkSpacing15() && !settings.checkDoubleSpacing())
         return;
     const std::string markup = typed.textRtf();
     if (settings.checkSpacing15() && markup.find("\\sl360\\") == std::string::npos &&
-        lineSpacingMode != 1)
+        lineSpacingMode != LineSpacing::OneAndAHalf)
         state.LineSpacingOk = false;
     if (settings.checkDoubleSpacing() && markup.find("\\sl480\\") == std::string::npos &&
-        lineSpacingMode != 2)
+        lineSpacingMode != LineSpacing::Double)
         state.LineSpacingOk = false;
 }
 

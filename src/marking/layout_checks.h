@@ -13,7 +13,7 @@ namespace keystride::marking {
 
 void CheckCourier(MarkingState& state, DocumentPane& typed, const SettingsStore& settings);
 void CheckLineSpacing(MarkingState& state, DocumentPane& typed, const SettingsStore& settings,
-                      std::int32_t lineSpacingMode);
+                      LineSpacing lineSpacingMode);
 // Number of CR characters at or before `start` plus one (without the one when a CR stands at
 // position 1).
 std::uint8_t CountLineBreaks(TextView text, int start);

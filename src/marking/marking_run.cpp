@@ -5,20 +5,22 @@
 #include "marking/excess_words.h"
 #include "marking/layout_checks.h"
 #include "marking/results_record.h"
-#include "marking/scoring_report.h"
 #include "marking/text_preparation.h"
 #include "marking/word_comparison.h"
+
+#include <algorithm>
 
 namespace keystride::marking {
 
 namespace {
 
-const std::string AlreadyMarkedLabel = "Less no. of words with errors:";
+const Text AlreadyMarkedLabel = u"Less no. of words with errors:";
+const Text ExcessLabel = u"Excess words: ";
 
+// A message or a disk failure has ended the run; the busy indication is already hidden.
 struct RunEnded {};
 
-template <typename Table>
-std::vector<Text> tableEntries(const Table& table, int count) {
+template <typename Table> std::vector<Text> tableEntries(const Table& table, int count) {
     std::vector<Text> out;
     for (int k = 1; k <= count; ++k)
         out.push_back(table(k));
@@ -27,6 +29,28 @@ std::vector<Text> tableEntries(const Table& table, int count) {
 
 } // namespace
 
+// The texts every phase after the sentence-end tidy reads; the panes' plain text does not change
+// again until the error marking.
+struct MarkingEngine::RunTexts {
+    RunTexts(Text sourceText, Text typedText)
+        : source(std::move(sourceText)), whole(std::move(typedText)), typed(trimRight(whole)),
+          indexedSource(source) {}
+
+    const Text source; // the source pane's whole plain text
+    const Text whole;  // the typed pane's whole plain text
+    const Text typed;  // the same without trailing spaces
+    const IndexedText indexedSource;
+};
+
+void ClearSourceMarks(DocumentPane& source) {
+    source.setSelStart(0);
+    source.setSelLength(source.textLength());
+    source.setSelColour(colours::black);
+    source.setSelBold(false);
+    source.setSelUnderline(false);
+    source.setSelStart(0);
+}
+
 MarkingEngine::MarkingEngine(MarkingEnvironment env) : m_env(env) {}
 
 void MarkingEngine::showMessage(const std::string& title, const std::string& text) {
@@ -34,14 +58,18 @@ void MarkingEngine::showMessage(const std::string& title, const std::string& tex
     m_env.host.showMessage(title, text);
 }
 
-void MarkingEngine::ArmCutOff() { m_env.workspace.CutOffPending = true; }
+void MarkingEngine::ArmCutOff() {
+    m_env.workspace.CutOffPending = true;
+}
 
 void MarkingEngine::SourcePaneClicked() {
+    if (m_env.workspace.CutOffPending)
+        StartMarkingRunWithCutOff(m_env.source.selStart());
+}
+
+const RunRecord& MarkingEngine::StartMarkingRunWithCutOff(int caretPosition) {
     WorkspaceState& ws = m_env.workspace;
-    if (!ws.CutOffPending)
-        return;
-    const int caret = m_env.source.selStart();
-    ws.SourceEnd = static_cast<std::int16_t>(caret > INT16_MAX ? INT16_MAX : caret);
+    ws.SourceEnd = static_cast<std::int16_t>(std::min<int>(caretPosition, INT16_MAX));
     // The compared part stands out in bold blue.
     m_env.source.setSelStart(0);
     m_env.source.setSelLength(ws.SourceEnd);
@@ -49,51 +77,67 @@ void MarkingEngine::SourcePaneClicked() {
     m_env.source.setSelColour(colours::blue);
     ws.CutOffGiven = true;
     ws.CutOffPending = false;
-    StartMarkingRun();
+    return StartMarkingRun();
 }
 
-void MarkingEngine::StartMarkingRun() {
+const RunRecord& MarkingEngine::StartMarkingRun() {
     m_record = RunRecord{};
     // A cut-off click has already set the end of the compared part, whatever the gates decide.
     if (m_env.workspace.CutOffGiven)
         m_record.sourceEnd = m_env.workspace.SourceEnd;
-    m_typedWordsSplit = false;
-    const std::u16string typedText = m_env.typed.text();
-    if (typedText.find(fromUtf8(AlreadyMarkedLabel)) != std::u16string::npos) {
+    if (m_env.typed.text().find(AlreadyMarkedLabel) != Text::npos) {
         showMessage("!", "This speed test is already marked... Reopen to mark again.");
         m_env.host.openSpeedTest();
-        return;
-    }
-    if (m_env.source.textLength() < 50) {
+    } else if (m_env.source.textLength() < 50) {
         showMessage("Error", "Source Document missing, or smaller than 50 characters...");
-        return;
-    }
-    m_state.ErrorCount = 0;
-    m_state.RepeatCount = 0;
-    m_env.host.stopClock();
-
-    m_env.host.processEvents();
-    m_env.host.processEvents();
-    m_env.host.setBusy(true);
-    try {
-        runPhases();
-    } catch (const CapacityExceeded&) {
-        m_env.host.setBusy(false);
-        showMessage("Error", "Document too large...");
-    } catch (const RunEnded&) {
-        m_env.host.setBusy(false);
+    } else {
+        m_state.ErrorCount = 0;
+        m_state.RepeatCount = 0;
+        m_env.host.stopClock();
+        // Twice, as the window has always done: a label shown from the first round of events
+        // may need a second round to be drawn before the long computation starts.
+        m_env.host.processEvents();
+        m_env.host.processEvents();
+        m_env.host.setBusy(true);
+        try {
+            runPhases();
+        } catch (const CapacityExceeded&) {
+            m_env.host.setBusy(false);
+            showMessage("Error", "Document too large...");
+        } catch (const RunEnded&) {
+            m_env.host.setBusy(false);
+        }
     }
     // The typed words as the run leaves them (joined, rewritten and blanked words included).
-    if (m_typedWordsSplit)
+    if (m_record.typedWords)
         m_record.typedWords = tableEntries(m_state.TypedWords, m_state.TypedWordCount);
+    m_record.typedText = m_env.typed.text();
+    m_record.typedRuns = m_env.typed.formatSpans();
+    return m_record;
 }
 
 void MarkingEngine::runPhases() {
-    MarkingState& s = m_state;
-    WorkspaceState& ws = m_env.workspace;
-    const SettingsStore& settings = m_env.settings;
+    clearRunResults();
+    SentenceEndTidy(m_env.typed, m_env.source);
+    const RunTexts texts(m_env.source.text(), m_env.typed.text());
+    ClearWordTables(m_state);
+    findSourceEnd(texts);
+    splitSource(texts.source);
+    ClearWordTables(m_state);
+    splitTyped(texts.typed);
+    compareAndCheck(texts);
+    MarkErrors(m_state, m_env.typed, m_env.workspace.FontMarking);
+    scoreAndRecord();
+    m_env.host.setBusy(false);
+    highlightExcessWords(appendReport());
+    m_env.typed.setSelStart(m_env.typed.textLength());
+    if (writeOutputs())
+        adviseManualMarking(texts);
+}
 
-    // Every output of the word comparison starts empty in each run.
+// Every output of the word comparison starts empty in each run.
+void MarkingEngine::clearRunResults() {
+    MarkingState& s = m_state;
     s.ErrorWords.clear();
     s.ErrorStart.clear();
     s.ErrorClass.clear();
@@ -104,61 +148,62 @@ void MarkingEngine::runPhases() {
     s.TwoSpaceConvention = false;
     s.CourierOk = s.LineSpacingOk = false;
     s.TypedLineBreaks = s.SourceLineBreaks = 0;
+}
 
-    SentenceEndTidy(m_env.typed, m_env.source);
-    ClearWordTables(s);
-
-    const std::u16string sourceText = m_env.source.text();
-    {
-        const std::u16string typedWhole = m_env.typed.text();
-        const DetectionOutcome outcome =
-            DetectSourceEnd(s, {typedWhole, sourceText}, ws.CutOffGiven, ws.SourceEnd);
-        if (outcome == DetectionOutcome::TypedTooShort) {
-            m_env.host.setBusy(false);
-            showMessage("Error", "Speed test missing, or should be at least 50 characters...");
-            throw RunEnded{};
-        }
-        m_record.endFound = s.EndFound;
-        if (outcome == DetectionOutcome::NotFound) {
-            m_env.host.setBusy(false);
-            showMessage("Unable to compare",
-                        "Too many errors to detect end of document. Please click in source "
-                        "document to indicate last corresponding word...");
-            ws.CutOffPending = true;
-            throw RunEnded{};
-        }
-        m_record.sourceEnd = ws.SourceEnd;
+void MarkingEngine::findSourceEnd(const RunTexts& texts) {
+    WorkspaceState& ws = m_env.workspace;
+    const DetectionOutcome outcome =
+        DetectSourceEnd(m_state, {texts.whole, texts.source}, ws.CutOffGiven, ws.SourceEnd);
+    if (outcome == DetectionOutcome::TypedTooShort) {
+        m_env.host.setBusy(false);
+        showMessage("Error", "Speed test missing, or should be at least 50 characters...");
+        throw RunEnded{};
     }
+    m_record.endFound = m_state.EndFound;
+    if (outcome == DetectionOutcome::NotFound) {
+        m_env.host.setBusy(false);
+        showMessage("Unable to compare", "Too many errors to detect end of document. Please click "
+                                         "in source document to indicate last corresponding "
+                                         "word...");
+        ws.CutOffPending = true;
+        throw RunEnded{};
+    }
+    m_record.sourceEnd = ws.SourceEnd;
+}
 
-    SplitWords(s, left(sourceText, ws.SourceEnd));
+void MarkingEngine::splitSource(const Text& sourceText) {
+    MarkingState& s = m_state;
+    SplitWords(s, left(sourceText, m_env.workspace.SourceEnd));
     for (int k = 1; k <= s.WordCount; ++k)
         s.SourceWords(k) = s.WordBuffer(k);
     s.SourceWordCount = static_cast<std::int16_t>(s.WordCount);
     m_record.sourceWords = tableEntries(s.SourceWords, s.SourceWordCount);
+}
 
-    ClearWordTables(s);
-    const std::u16string typedText = trimRight(m_env.typed.text());
+void MarkingEngine::splitTyped(const Text& typedText) {
+    MarkingState& s = m_state;
     CountStrokes(s, typedText);
     m_record.strokeCount = s.StrokeCount;
     SplitWords(s, typedText);
     for (int k = 1; k <= s.WordCount; ++k)
         s.TypedWords(k) = s.WordBuffer(k);
     s.TypedWordCount = s.WordCount;
-    m_typedWordsSplit = true;
+    // Filled when the run ends: the later phases rewrite the typed words.
+    m_record.typedWords.emplace();
+}
 
-    const IndexedText indexedSource(sourceText);
-    CompareWords(s, {indexedSource, ws.SourceEnd});
-    CheckCourier(s, m_env.typed, settings);
-    CheckLineSpacing(s, m_env.typed, settings, ws.LineSpacingMode);
-    CountLineFeeds(s, typedText, sourceText, ws.SourceEnd);
-    {
-        const std::u16string paneText = m_env.typed.text();
-        FindExcessAndDoubledWords(s, {paneText, indexedSource});
-        m_record.excessWords = tableEntries(s.ExcessWords, s.ExcessCount);
-        m_record.excessText = s.ExcessText;
-        CheckSpaces(s, paneText);
-    }
-    CountPunctuation(s, typedText, sourceText, ws.SourceEnd);
+void MarkingEngine::compareAndCheck(const RunTexts& texts) {
+    MarkingState& s = m_state;
+    const std::int16_t sourceEnd = m_env.workspace.SourceEnd;
+    CompareWords(s, {texts.indexedSource, sourceEnd});
+    CheckCourier(s, m_env.typed, m_env.settings);
+    CheckLineSpacing(s, m_env.typed, m_env.settings, m_env.workspace.lineSpacing());
+    CountLineFeeds(s, texts.typed, texts.source, sourceEnd);
+    FindExcessAndDoubledWords(s, {texts.whole, texts.indexedSource});
+    m_record.excessWords = tableEntries(s.ExcessWords, s.ExcessCount);
+    m_record.excessText = s.ExcessText;
+    CheckSpaces(s, texts.whole);
+    CountPunctuation(s, texts.typed, texts.source, sourceEnd);
 
     m_record.errors.emplace();
     for (int k = 1; k <= s.ErrorCount; ++k)
@@ -166,61 +211,77 @@ void MarkingEngine::runPhases() {
     m_record.repeats.emplace();
     for (int m = 1; m <= s.RepeatCount; ++m)
         m_record.repeats->push_back({s.RepeatWords(m), s.RepeatStart(m)});
+}
 
-    MarkErrors(s, m_env.typed, ws.FontMarking);
-    const Score score = ScoreTest(s, settings);
-    BuildReport(s, score, settings);
+void MarkingEngine::scoreAndRecord() {
+    MarkingState& s = m_state;
+    const Score score = ScoreTest(s, m_env.settings);
+    BuildReport(s, score, m_env.settings);
+    m_record.scoring = RunRecord::Scoring{layoutFaults(s),    layoutCounts(s), s.DoubledCount,
+                                          s.ExcessAlsoErrors, s.JoinedSeconds, score.grossWords};
     m_record.errorCount = s.ErrorCount;
-    m_record.wpm = s.WpmTenths / 10.0;
-    m_env.host.setBusy(false);
+    m_record.wpmTenths = s.WpmTenths;
+}
 
-    // The report goes at the end of the typed test in red, without a highlight.
+// The report goes at the end of the typed test in red, without a highlight. Returns the length
+// of the typed text before it.
+int MarkingEngine::appendReport() {
     DocumentPane& typed = m_env.typed;
     const int lengthBefore = typed.textLength();
     typed.setSelStart(lengthBefore);
-    s.HighlightColour = colours::white;
-    HighliteText(typed, s.HighlightColour);
+    m_state.HighlightColour = colours::white;
+    HighliteText(typed, m_state.HighlightColour);
     typed.setSelColour(colours::red);
     typed.setSelUnderline(false);
     typed.setSelFontName("Courier");
-    typed.setSelText(s.ReportText);
-    m_record.report = s.ReportText;
+    typed.setSelText(m_state.ReportText);
+    m_record.report = m_state.ReportText;
     m_record.completed = true;
+    return lengthBefore;
+}
 
-    // The excess-word list shows white on red; the learner's own text is not searched.
-    {
-        const std::u16string withReport = typed.text();
-        const int p = findFrom(withReport, u"Excess words: ", lengthBefore);
-        if (p > 0) {
-            const int q = findFrom(withReport, u"\r", p);
-            typed.setSelStart(p + 13);
-            typed.setSelLength(q - p - 13);
-            typed.setSelBold(false);
-            typed.setSelColour(colours::white);
-            s.HighlightColour = colours::red;
-            HighliteText(typed, s.HighlightColour);
-        }
-    }
-    typed.setSelStart(typed.textLength());
+// The excess-word list shows white on red; the learner's own text is not searched.
+void MarkingEngine::highlightExcessWords(int lengthBefore) {
+    DocumentPane& typed = m_env.typed;
+    const Text withReport = typed.text();
+    const int p = findFrom(withReport, ExcessLabel, lengthBefore);
+    if (p == 0)
+        return;
+    const int q = findFrom(withReport, u"\r", p);
+    // p and q are 1-based, the selection start 0-based: p - 1 + 14 = p + 13 is the first
+    // character after the label and its blank. The length q - p - 13 runs one character
+    // further than the last word, so the line's carriage return is highlighted too.
+    typed.setSelStart(p + 13);
+    typed.setSelLength(q - p - 13);
+    typed.setSelBold(false);
+    typed.setSelColour(colours::white);
+    m_state.HighlightColour = colours::red;
+    HighliteText(typed, m_state.HighlightColour);
+}
 
+// The marked test, then the result line; false when a disk failure has ended the run.
+bool MarkingEngine::writeOutputs() {
     if (FileResult error = SaveMarkedTest()) {
-        if (handleDiskError(*error))
-            return;
+        handleDiskError(*error);
+        return false;
     }
-    const std::string line = resultLine(*m_record.markedFile, s.WpmTenths);
+    const std::string line = resultLine(*m_record.markedFile, m_state.WpmTenths);
     m_record.resultLine = line;
-    if (!ws.WriteProtected) {
-        if (FileResult error = m_env.files.append(m_env.resultsPath, resultRecordBytes(line))) {
-            if (handleDiskError(*error))
-                return;
-        }
+    if (m_env.workspace.WriteProtected)
+        return true;
+    if (FileResult error = m_env.files.append(m_env.resultsPath, resultRecordBytes(line))) {
+        handleDiskError(*error);
+        return false;
     }
+    return true;
+}
 
-    // Error words that do occur in the source suggest that the comparison lost its place.
+// Error words that do occur in the source suggest that the comparison lost its place.
+void MarkingEngine::adviseManualMarking(const RunTexts& texts) {
     int foundInSource = 0;
-    for (int k = 1; k <= s.ErrorCount && k <= WordCapacity; ++k) {
-        const Text& word = s.ErrorWords(k);
-        if (!trim(word).empty() && indexedSource.contains(word))
+    for (int k = 1; k <= m_state.ErrorCount && k <= WordCapacity; ++k) {
+        const Text& word = m_state.ErrorWords(k);
+        if (!trim(word).empty() && texts.indexedSource.contains(word))
             ++foundInSource;
     }
     if (foundInSource > 3)
@@ -242,22 +303,20 @@ FileResult MarkingEngine::SaveMarkedTest() {
     return m_env.typed.saveFile(name);
 }
 
-// Returns true when the run ends here.
-bool MarkingEngine::handleDiskError(const FileError& error) {
+// Either failure ends the run and stops every later write.
+void MarkingEngine::handleDiskError(const FileError& error) {
     WorkspaceState& ws = m_env.workspace;
     if (error.code == errorcodes::PathFileAccess) {
         showMessage("Error", "Vela Keystride does not have access to write-protected disk.");
         m_env.typed.loadFile(ws.CurrentFileName);
         m_env.typed.setSelStart(1);
-        ws.WriteProtected = true;
-        return true;
+    } else {
+        // Every other disk failure (a full disk, a locked file) is reported the same way, so
+        // that a lost result never goes unnoticed.
+        showMessage("Error", "Vela Keystride does not have access to write-protected disk. "
+                             "Please save speed tests on an accessible disk.");
     }
-    // Every other disk failure (a full disk, a locked file) is reported the same way, so that a
-    // lost result never goes unnoticed.
-    showMessage("Error", "Vela Keystride does not have access to write-protected disk. Please "
-                         "save speed tests on an accessible disk.");
     ws.WriteProtected = true;
-    return true;
 }
 
 } // namespace keystride::marking

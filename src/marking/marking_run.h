@@ -6,6 +6,7 @@
 #pragma once
 
 #include "marking/marking_state.h"
+#include "marking/scoring_report.h"
 #include "platform/files/file_system.h"
 #include "platform/panes/document_pane.h"
 #include "settings/settings_store.h"
@@ -19,13 +20,16 @@ namespace keystride::marking {
 
 // Global state of the workspace that a run reads and sets.
 struct WorkspaceState {
-    std::string CurrentFileName; // file most recently chosen in an open dialog
-    std::int32_t LineSpacingMode = 0;
+    std::string CurrentFileName;      // file most recently chosen in an open dialog
+    std::int32_t LineSpacingMode = 0; // a LineSpacing value: 0 single, 1 one and a half, 2 double
     bool CutOffPending = false;
     bool CutOffGiven = false;
     std::int16_t SourceEnd = 0;
     bool FontMarking = false;
     bool WriteProtected = false;
+
+    LineSpacing lineSpacing() const { return static_cast<LineSpacing>(LineSpacingMode); }
+    void setLineSpacing(LineSpacing rule) { LineSpacingMode = static_cast<std::int32_t>(rule); }
 };
 
 // What a run asks of the user interface.
@@ -56,8 +60,9 @@ struct MarkingEnvironment {
     std::string resultsPath = "Resultaat.res";
 };
 
-// What one run did, for the command-line tool and the tests. Values a run never reached stay
-// empty.
+// What one run found, in the order the report and the outputs use it. Values a run never
+// reached stay empty. Everything a later reader (the JSON of keystride-mark, an explanation of
+// each mark) needs is here, so that nothing is recomputed from the engine's tables or the panes.
 struct RunRecord {
     bool completed = false;
     std::vector<std::pair<std::string, std::string>> messages; // title, text
@@ -69,7 +74,7 @@ struct RunRecord {
     struct Error {
         std::u16string word;
         int start = 0;
-        int errorClass = 0;
+        int errorClass = 0; // ErrorClassValue
     };
     std::optional<std::vector<Error>> errors;
     struct Repeat {
@@ -77,25 +82,52 @@ struct RunRecord {
         int start = 0;
     };
     std::optional<std::vector<Repeat>> repeats;
+    // As the report shows them: a word that is also a doubled word stands in brackets.
     std::optional<std::vector<std::u16string>> excessWords;
     std::optional<std::u16string> excessText;
+    // What the scoring counted besides the word errors.
+    struct Scoring {
+        LayoutFaults faults;
+        LayoutCounts counts;
+        int doubledCount = 0;
+        int excessAlsoErrors = 0;     // bracketed excess entries, already counted as errors
+        std::u16string joinedSeconds; // second halves of words run together
+        int grossWords = 0;           // strokes / 5
+    };
+    std::optional<Scoring> scoring;
     std::optional<int> errorCount;
-    std::optional<double> wpm;
+    std::optional<int> wpmTenths; // the speed as the result line gives it, in tenths
     std::optional<std::u16string> report;
     std::optional<std::string> markedFile;
     std::optional<std::string> resultLine;
+    // The typed pane as the run leaves it.
+    std::u16string typedText;
+    std::vector<FormatSpan> typedRuns;
+
+    std::optional<double> wpm() const {
+        return wpmTenths ? std::optional<double>(*wpmTenths / 10.0) : std::nullopt;
+    }
 };
 
+// Removes the blue cut-off marking (and any bold or underline) from the source pane.
+void ClearSourceMarks(DocumentPane& source);
+
+// One engine per workspace: it keeps the tables of the last run (MarkingState) between runs, as
+// the window reads them afterwards. A fresh engine, or a fresh MarkingState, marks a test
+// without anything left over from an earlier one.
 class MarkingEngine {
 public:
     explicit MarkingEngine(MarkingEnvironment env);
 
-    // Command2, mnuCalculate (F12), and the re-run after a cut-off click.
-    void StartMarkingRun();
+    // Command2, mnuCalculate (F12).
+    const RunRecord& StartMarkingRun();
+    // The compared part of the source ends at `caretPosition` (the characters before it): it is
+    // shown in bold blue and a run starts that does not search for the end.
+    const RunRecord& StartMarkingRunWithCutOff(int caretPosition);
     // Command8: the next click in the source pane gives the end of the compared part.
     void ArmCutOff();
-    // The source pane's click handler: with a cut-off requested, the caret position becomes the
-    // end of the compared part, shown in blue, and a new run starts.
+    // The source pane's click handler: with a cut-off requested, the caret position is handed
+    // to StartMarkingRunWithCutOff.
     void SourcePaneClicked();
     // Command7: saves the typed pane as the marked test beside the speed test.
     FileResult SaveMarkedTest();
@@ -105,14 +137,24 @@ public:
     const RunRecord& lastRun() const { return m_record; }
 
 private:
+    struct RunTexts;
     void showMessage(const std::string& title, const std::string& text);
     void runPhases();
-    bool handleDiskError(const FileError& error);
+    void clearRunResults();
+    void findSourceEnd(const RunTexts& texts);
+    void splitSource(const std::u16string& sourceText);
+    void splitTyped(const std::u16string& typedText);
+    void compareAndCheck(const RunTexts& texts);
+    void scoreAndRecord();
+    int appendReport();
+    void highlightExcessWords(int lengthBefore);
+    bool writeOutputs();
+    void adviseManualMarking(const RunTexts& texts);
+    void handleDiskError(const FileError& error);
 
     MarkingEnvironment m_env;
     MarkingState m_state;
     RunRecord m_record;
-    bool m_typedWordsSplit = false;
 };
 
 } // namespace keystride::marking

@@ -14,7 +14,9 @@ std::int16_t toErrorCount(long long value) {
     return static_cast<std::int16_t>(value);
 }
 
-Text ascii(const std::string& s) { return Text(s.begin(), s.end()); }
+Text ascii(const std::string& s) {
+    return Text(s.begin(), s.end());
+}
 
 long long floorDiv(long long a, long long b) {
     long long q = a / b;
@@ -34,7 +36,9 @@ long long roundTenthsHalfEven(long long tenths) {
 
 } // namespace
 
-std::string plainForm(long long value) { return std::to_string(value); }
+std::string plainForm(long long value) {
+    return std::to_string(value);
+}
 
 std::string signedForm(long long value) {
     return value < 0 ? std::to_string(value) : " " + std::to_string(value);
@@ -54,36 +58,51 @@ std::string signedFormTenths(long long tenths) {
     return (negative ? "-" : " ") + digits;
 }
 
-std::vector<Text> faultLines(const MarkingState& state) {
-    std::vector<Text> lines;
-    if (state.TypedLineBreaks != state.SourceLineBreaks)
-        lines.push_back(u"Wrong number of line feeds");
-    if (state.TypedStops < state.SourceStops)
-        lines.push_back(u"Missing full stop(s)");
-    if (state.TypedCommas < state.SourceCommas)
-        lines.push_back(u"Missing comma(s)");
-    if (state.TypedMarks < state.SourceMarks)
-        lines.push_back(u"Missing <!> or <?>");
-    if (!state.CourierOk)
-        lines.push_back(u"Courier/Courier New missing");
-    if (!state.LineSpacingOk)
-        lines.push_back(u"Wrong line spacing");
-    return lines;
+LayoutFaults layoutFaults(const MarkingState& state) {
+    LayoutFaults faults;
+    faults.lineFeeds = state.TypedLineBreaks != state.SourceLineBreaks;
+    faults.fullStops = state.TypedStops < state.SourceStops;
+    faults.commas = state.TypedCommas < state.SourceCommas;
+    faults.marks = state.TypedMarks < state.SourceMarks;
+    faults.courier = !state.CourierOk;
+    faults.lineSpacing = !state.LineSpacingOk;
+    return faults;
+}
+
+LayoutCounts layoutCounts(const MarkingState& state) {
+    return {state.TypedLineBreaks, state.SourceLineBreaks, state.TypedStops, state.SourceStops,
+            state.TypedCommas,     state.SourceCommas,     state.TypedMarks, state.SourceMarks};
+}
+
+std::vector<Text> faultLines(const LayoutFaults& faults) {
+    const std::pair<bool, const char16_t*> lines[] = {
+        {faults.lineFeeds, u"Wrong number of line feeds"},
+        {faults.fullStops, u"Missing full stop(s)"},
+        {faults.commas, u"Missing comma(s)"},
+        {faults.marks, u"Missing <!> or <?>"},
+        {faults.courier, u"Courier/Courier New missing"},
+        {faults.lineSpacing, u"Wrong line spacing"},
+    };
+    std::vector<Text> out;
+    for (const auto& [holds, line] : lines) {
+        if (holds)
+            out.push_back(line);
+    }
+    return out;
 }
 
 Score ScoreTest(MarkingState& state, const SettingsStore& settings) {
     long long errors = state.ErrorCount;
-    errors += static_cast<long long>(faultLines(state).size());
+    errors += static_cast<long long>(faultLines(layoutFaults(state)).size());
     state.ErrorCount = toErrorCount(errors);
 
     const long long excessLength = length(state.ExcessText);
-    state.ErrorCount =
-        toErrorCount(excessLength / 6 + state.ErrorCount - state.ExcessAlsoErrors);
+    state.ErrorCount = toErrorCount(excessLength / 6 + state.ErrorCount - state.ExcessAlsoErrors);
     if (excessLength > 0 && state.ErrorCount == 0)
         state.ErrorCount = 1;
     // Without counting the strokes of excess words, every five of their characters is one more
     // word with errors.
-    if (settings.CountExcessStrokes == "N")
+    if (!settings.countExcessStrokes())
         state.ErrorCount = toErrorCount(excessLength / 5 + state.ErrorCount);
 
     Score score;
@@ -103,7 +122,7 @@ void BuildReport(MarkingState& state, const Score& score, const SettingsStore& s
             state.FaultText += state.ExcessWords(e);
         }
     }
-    for (const Text& line : faultLines(state))
+    for (const Text& line : faultLines(layoutFaults(state)))
         state.FaultText += u"\r\n" + line;
 
     const long long strokes = state.StrokeCount;
@@ -112,15 +131,15 @@ void BuildReport(MarkingState& state, const Score& score, const SettingsStore& s
              ascii(signedForm(state.ErrorCount)) + u"m\r\n" + state.FaultText;
     report += u"\r\n" + ascii(plainForm(strokes)) + u" \u00f7 5 = " +
               ascii(signedForm(score.grossWords)) + u"\r\n";
-    report += u"Less no. of words with errors:  - " + ascii(signedForm(state.ErrorCount)) +
-              u" = " + ascii(signedForm(state.WpmTenths));
+    report += u"Less no. of words with errors:  - " + ascii(signedForm(state.ErrorCount)) + u" = " +
+              ascii(signedForm(state.WpmTenths));
     report += u"\r\nWPM = " + ascii(signedForm(state.WpmTenths)) + u" \u00f7 10 = " +
               ascii(signedFormTenths(state.WpmTenths)) + u" ";
-    if (settings.WpmInteger == "J") {
+    if (settings.wpmInteger()) {
         state.WpmTenths = static_cast<int>(roundTenthsHalfEven(state.WpmTenths) * 10);
         report += u"= " + ascii(signedFormTenths(state.WpmTenths));
     }
-    if (settings.WpmMultipleOf5 == "J") {
+    if (settings.wpmMultipleOf5()) {
         // m = floor(5 x WPM); the result is 5 x (m / 25), truncated toward zero.
         const long long m = floorDiv(5LL * state.WpmTenths, 10);
         const long long multiple = 5 * (m / 25);

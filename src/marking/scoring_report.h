@@ -27,7 +27,28 @@ Score ScoreTest(MarkingState& state, const SettingsStore& settings);
 // Builds ReportText (and FaultText) and applies the display switches to the speed.
 void BuildReport(MarkingState& state, const Score& score, const SettingsStore& settings);
 
+// The layout faults of the scoring, in the order the report lists them. Each fault that holds
+// costs one word with errors and one report line.
+struct LayoutFaults {
+    bool lineFeeds = false;   // the numbers of line breaks differ
+    bool fullStops = false;   // fewer "." than the source
+    bool commas = false;      // fewer ","
+    bool marks = false;       // fewer "!" and "?"
+    bool courier = false;     // not all in Courier or Courier New
+    bool lineSpacing = false; // not the line spacing the settings ask for
+};
+LayoutFaults layoutFaults(const MarkingState& state);
+
+// The counts the first four faults compare.
+struct LayoutCounts {
+    int typedLineBreaks = 0, sourceLineBreaks = 0;
+    int typedStops = 0, sourceStops = 0;
+    int typedCommas = 0, sourceCommas = 0;
+    int typedMarks = 0, sourceMarks = 0;
+};
+LayoutCounts layoutCounts(const MarkingState& state);
+
 // The report lines of the layout faults, in scoring order, for the faults that hold.
-std::vector<Text> faultLines(const MarkingState& state);
+std::vector<Text> faultLines(const LayoutFaults& faults);
 
 } // namespace keystride::marking

@@ -26,7 +26,8 @@ struct SettingsStore {
     bool timeLimitEndsTest() const { return TimeLimit10 == "J"; }
     bool checkSpacing15() const { return CheckSpacing15 == "J"; }
     bool checkDoubleSpacing() const { return CheckDoubleSpacing == "J"; }
-    bool checkCourier() const { return CheckCourier != "N"; }
+    // CheckCourier holds one character: only the first one read counts.
+    bool checkCourier() const { return CheckCourier.substr(0, 1) != "N"; }
     bool countExcessStrokes() const { return CountExcessStrokes != "N"; }
     bool wpmInteger() const { return WpmInteger == "J"; }
     bool wpmMultipleOf5() const { return WpmMultipleOf5 == "J"; }
