@@ -137,6 +137,37 @@ TEST_F(AnimationPlayerTest, ACutOffClipGivesTheFramesBeforeTheCutOrNone) {
     }
 }
 
+// The window names its clip at start-up and the clip is decoded, through the decoder module
+// loaded then, when it first plays; a clip that cannot be played leaves the control empty then.
+TEST_F(AnimationPlayerTest, AClipNamedForTheFirstPlayOpensWhenItPlays) {
+    if (!animationDecodingAvailable())
+        GTEST_SKIP() << "built without a video decoder";
+    struct Row {
+        const char* name;
+        QString path;
+        bool plays;
+    };
+    const Row rows[] = {
+        {"the shipped clip", ShippedClip, true},
+        {"a missing clip", m_dir.filePath("gone.avi"), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AnimationPlayer player;
+        player.openOnFirstPlay(row.path);
+        EXPECT_FALSE(player.isOpen());
+        EXPECT_TRUE(player.errorString().isEmpty());
+        player.play();
+        EXPECT_EQ(player.isOpen(), row.plays);
+        EXPECT_EQ(player.isPlaying(), row.plays);
+        EXPECT_EQ(player.frameCount() > 1, row.plays);
+        EXPECT_EQ(player.errorString().contains(row.path), !row.plays);
+        player.stop();
+        player.play(); // after a stop, the clip plays again without opening it anew
+        EXPECT_EQ(player.isPlaying(), row.plays);
+    }
+}
+
 TEST_F(AnimationPlayerTest, AFailedOpenDropsTheClipShownBefore) {
     if (!animationDecodingAvailable())
         GTEST_SKIP() << "built without a video decoder";

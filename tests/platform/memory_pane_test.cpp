@@ -85,7 +85,8 @@ TEST(MemoryPane, FileFailuresComeFromTheFileLayer) {
 
 // Whatever sequence of operations the marking engine and the window make, the pane stays
 // consistent: breaks are whole CR LF pairs, one paragraph format per paragraph, the formats
-// cover the text, and the content survives the trip through the rich-text model and RTF.
+// cover the text in maximal spans, and the content survives the trip through the rich-text model
+// and RTF.
 TEST(MemoryPane, StaysConsistentUnderAnySequenceOfOperations) {
     std::mt19937 random(20261205);
     auto pick = [&](int upTo) { return static_cast<int>(random() % static_cast<unsigned>(upTo)); };
@@ -140,9 +141,15 @@ TEST(MemoryPane, StaysConsistentUnderAnySequenceOfOperations) {
         }
         ASSERT_EQ(pane.paragraphSpacings().size(), static_cast<std::size_t>(breaks) + 1) << step;
         int covered = 0;
-        for (const FormatSpan& span : pane.formatSpans()) {
-            ASSERT_EQ(span.start, covered) << step;
-            covered += span.length;
+        const std::vector<FormatSpan> spans = pane.formatSpans();
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            ASSERT_EQ(spans[i].start, covered) << step;
+            ASSERT_GT(spans[i].length, 0) << step;
+            // Spans are maximal: neighbours differ in format.
+            if (i > 0) {
+                ASSERT_NE(spans[i].format, spans[i - 1].format) << step;
+            }
+            covered += spans[i].length;
         }
         ASSERT_EQ(covered, static_cast<int>(text.size())) << step;
     }
