@@ -51,7 +51,6 @@ TEST_F(Workspace, StartUpLoadsTheSettingsAndClearsTheState) {
     state.WriteProtected = state.CutOffGiven = state.CutOffPending = state.FontMarking = true;
     typed.setChanged(true);
     commands.keyPressed(u'T');
-    view.setClockText("03:00");
 
     commands.startUp({path("program/fonts")});
     EXPECT_EQ(settings, parseSettings(file));
@@ -61,7 +60,7 @@ TEST_F(Workspace, StartUpLoadsTheSettingsAndClearsTheState) {
 }
 
 // Only a changed test that holds text is worth the question, with a way back; the close box
-// asks in the product's words whether to exit, never to save.
+// asks in the product's words whether to exit, anything else in the application's; never to save.
 TEST_F(Workspace, ExitAndCloseAskOnlyWhatTheyMust) {
     typed.setText(u"");
     typed.setChanged(true);
@@ -71,11 +70,14 @@ TEST_F(Workspace, ExitAndCloseAskOnlyWhatTheyMust) {
     typed.setChanged(true);
     messages.queueAnswer(MessageAnswer::No);
     EXPECT_FALSE(commands.queryClose(CloseReason::UserClose));
+    messages.queueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(commands.queryClose(CloseReason::Other));
     commands.mnuExit();
-    ASSERT_EQ(messages.shown().size(), 2u);
+    ASSERT_EQ(messages.shown().size(), 3u);
     EXPECT_EQ(messages.shown()[0].text, "Do you really want to exit Vela Keystride?");
     EXPECT_EQ(messages.shown()[0].title, "Speed Test");
-    EXPECT_EQ(messages.shown()[1].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(messages.shown()[1].text, "Do you really want to exit the application?");
+    EXPECT_EQ(messages.shown()[2].buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(view.terminations, 1);
 }
 
@@ -141,13 +143,11 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitRow{"DiskFull", "J", false, ENOSPC, "10:00 running, backups 4, end"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// New stops the clock, starts the count again, clears the test and unmarks the source; the
-// menu's mark stays.
+// New stops the clock, starts the count again, clears the test and unmarks the source.
 TEST_F(Workspace, NewClearsTheTestAndKeepsTheRest) {
     source.setText(u"Source document text");
     source.setSelStart(4);
     state.LineSpacingMode = 2;
-    view.setLineSpacingCheck(2);
     view.setLabel3("/tests/learner.rtf");
     commands.keyPressed(u'T');
     clock.tick(42);
@@ -158,7 +158,6 @@ TEST_F(Workspace, NewClearsTheTestAndKeepsTheRest) {
     EXPECT_EQ(commands.ElapsedSeconds, 0);
     EXPECT_EQ(typed.text(), u"");
     EXPECT_EQ(state.LineSpacingMode, 0);
-    EXPECT_EQ(view.lineSpacingCheck(), 2);
     EXPECT_EQ(source.selStart(), 0);
 }
 
