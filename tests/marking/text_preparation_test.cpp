@@ -3,6 +3,23 @@
 namespace keystride::marking::testing {
 namespace {
 
+// Where the words start is checked by every comparison row; here is the blank before a lone full
+// stop, which no comparison row meets.
+TEST(SplitWords, AFullStopAfterABlankIsAWordOfItsOwn) {
+    const std::pair<std::u16string, std::vector<std::u16string>> rows[] = {
+        {u"The cat .  Sat", {u"The ", u"cat ", u" .", u" ", u"Sat"}},
+        {u"x  .\r\ny", {u"x ", u" ", u" .", u"\n", u"y"}},
+    };
+    for (const auto& [text, expected] : rows) {
+        MarkingState s;
+        SplitWords(s, text);
+        std::vector<std::u16string> words;
+        for (int k = 1; k <= s.WordCount; ++k)
+            words.push_back(s.WordBuffer(k));
+        EXPECT_EQ(words, expected) << toUtf8(text);
+    }
+}
+
 TEST(CountStrokes, ShiftedAndAccentedCharactersCostMore) {
     const std::pair<std::u16string, int> rows[] = {
         {u"Hi!\r\n", 6}, // H 2, i 1, ! 2, CR 1, LF 0
