@@ -1,8 +1,8 @@
-// Every way writing the marked test, the results file and the settings file can fail: each
-// failure shows its message, stops further writing where the marking run says so, and never
-// costs a byte of what was already on disk.
+// Every way writing the marked test and the results file can fail: each failure shows its
+// message, stops further writing where the marking run says so, and never costs a byte of what
+// was already on disk. A settings file that cannot be written is the settings dialog's test; that
+// an atomic write keeps the old file whole is the file layer's.
 #include "marking/results_record.h"
-#include "settings/settings_store.h"
 #include "support/marking_world.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,6 @@ const std::u16string Typed =
 
 const std::string OldRug = "{\\rtf1 an earlier marked test\\par }";
 const std::string OldResults = "C:\\Klas\\Toets0.rug   31.5 wpm\r\n";
-const std::string OldSettings = "J\r\nN\r\nJ\r\nN\r\nN\r\nJ\r\nN\r\nJ\r\n";
 
 // How a write is made to fail: an error injected into the file layer, or a real impossible path.
 enum class Where { Injected, MissingFolder, ParentIsAFile };
@@ -181,37 +180,6 @@ TEST(PartialWrite, AResultLineCutShortLeavesTheResultsFileAsItWas) {
     EXPECT_EQ(world.host.messages.size(), 1u);
     EXPECT_TRUE(world.workspace.WriteProtected);
 }
-
-class SettingsFileFault : public ::testing::TestWithParam<Fault> {};
-
-TEST_P(SettingsFileFault, ReportsACodeNamingTheFileAndKeepsTheOldFile) {
-    const Fault fault = GetParam();
-    TempFolder temp;
-    std::vector<std::string> names{SettingsFileName};
-    const std::string path = folderFor(temp, fault.where, names) + "/" + SettingsFileName;
-    writeFile(temp.file(SettingsFileName), OldSettings);
-    FaultyFileSystem files;
-    if (fault.where == Where::Injected)
-        files.failOn(Op::WriteAtomic, path, fault.errnoValue);
-
-    SettingsStore store;
-    store.CheckCourier = "N";
-    const FileResult error = saveSettings(files, path, store);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->code, fault.code);
-    EXPECT_NE(error->description.find(path), std::string::npos) << error->description;
-    EXPECT_EQ(readFile(temp.file(SettingsFileName)), OldSettings);
-    EXPECT_EQ(temp.listing(), names);
-    // A failed read at the next start gives the dialog's initial state, never a partial one.
-    if (fault.where != Where::Injected) {
-        EXPECT_EQ(loadSettings(files, path), SettingsStore{});
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryFailure, SettingsFileFault, ::testing::ValuesIn(Faults),
-                         [](const ::testing::TestParamInfo<Fault>& info) {
-                             return std::string(info.param.name);
-                         });
 
 } // namespace
 } // namespace keystride::testing
