@@ -105,12 +105,10 @@ TEST_F(KeystrideMark, ExitStatusAndRecordOfEveryOutcome) {
                                    R"(be at least 50 characters..."}])")},
           {"end_found", nullptr},
           {"wpm", nullptr}}},
-        {"%/source.txt %/lost.txt", 1, {{"end_found", false}}, "Unable to compare"},
         {"--cut-off 100 %/source.txt %/lost.txt", 0, {{"source_end", 100}}},
         // The click sets the end of the compared part before the run's gates look at the test.
         {"--cut-off 20 %/source.txt %/marked.txt", 1, {{"completed", false}, {"source_end", 20}}},
         {"", 2, nullptr},
-        {"--line-spacing 3 a b", 2, nullptr},
         {"%/source.txt %/nothere.txt", 2, nullptr, "nothere.txt"},
         {"--settings %/none/Settings %/source.txt %/typed.txt", 2, nullptr, "none/Settings"},
     };
