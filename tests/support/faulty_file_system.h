@@ -18,7 +18,6 @@ public:
     struct Call {
         Operation operation;
         std::string path;
-        bool failed = false;
     };
 
     explicit FaultyFileSystem(FileSystem& inner = FileSystem::real()) : m_inner(inner) {}
@@ -78,13 +77,12 @@ private:
 
     // The error the next `operation` on `path` fails with, if any; records the call.
     FileResult intercept(Operation operation, const std::string& path) const {
-        m_calls.push_back(Call{operation, path, false});
+        m_calls.push_back(Call{operation, path});
         for (Fault& fault : m_faults) {
             if (fault.operation != operation || fault.remaining == 0 ||
                 (!fault.path.empty() && fault.path != path))
                 continue;
             fault.remaining -= fault.remaining > 0 ? 1 : 0;
-            m_calls.back().failed = true;
             const bool reads = operation == Operation::Exists || operation == Operation::IsFile ||
                                operation == Operation::ReadAll;
             return fault.errnoValue == 0

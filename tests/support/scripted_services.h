@@ -139,8 +139,9 @@ public:
     }
     bool startDetached(const std::string& program, const std::vector<std::string>& args) override {
         m_calls.push_back(Call{program, args, true});
-        return true;
+        return m_detachedStarts;
     }
+    void setDetachedStarts(bool yes) { m_detachedStarts = yes; }
 
     std::optional<std::string> findProgram(const std::string& name) const override {
         const auto found = m_programs.find(name);
@@ -157,6 +158,7 @@ private:
     std::deque<Planned> m_outcomes;
     std::vector<Call> m_calls;
     std::map<std::string, std::string> m_programs;
+    bool m_detachedStarts = true;
 };
 
 } // namespace keystride
