@@ -55,6 +55,7 @@ class ServingFileSystem final : public FileSystem {
 public:
     explicit ServingFileSystem(std::string bytes) : m_bytes(std::move(bytes)) {}
     bool exists(const std::string&) const override { return true; }
+    bool isFile(const std::string&) const override { return true; }
     ReadResult readAll(const std::string&, std::size_t) const override { return {m_bytes, {}}; }
     FileResult writeAtomic(const std::string& path, std::string_view) override {
         return refuse(path);
