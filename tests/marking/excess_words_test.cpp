@@ -5,10 +5,11 @@
 namespace keystride::marking::testing {
 namespace {
 
+// A mark is dropped twice over, the second time after a line end or another mark.
 TEST(BareForm, DropsBlanksMarksAndLineEnds) {
     const std::pair<std::u16string, std::u16string> rows[] = {
-        {u"House. ", u"House"}, {u"House", u"House"}, {u"house ", u"house"}, {u"end.\r", u"end"},
-        {u"50%. ", u"50"},      {u"what?!", u"what"}, {u"\n", u"\n"},        {u"  ", u""},
+        {u"House. ", u"House"}, {u"end.\r", u"end"}, {u"50%. ", u"50"},
+        {u"what?!", u"what"},   {u"\n", u"\n"},      {u"  ", u""},
     };
     for (const auto& [word, bare] : rows)
         EXPECT_EQ(bareForm(word), bare) << toUtf8(word);

@@ -56,11 +56,10 @@ TEST(LayoutChecks, CourierAndTheLineSpacingAsTheSwitchesAsk) {
         bool courierOk, spacingOk;
     };
     const Row rows[] = {
-        // The first character is not examined; anything but "N" switches the check on.
+        // The first character is not examined.
         {0, Single, Single, "J", "N", "N", true, true},
         {2, Single, Single, "J", "N", "N", false, true},
         {2, Single, Single, "N", "N", "N", true, true},
-        {2, Single, Single, "j", "N", "N", false, true},
         // 1.5 spacing is found in the markup or chosen in the Format menu.
         {0, Single, Single, "J", "J", "N", true, false},
         {0, Single, OneAndAHalf, "J", "J", "N", true, true},

@@ -2,7 +2,10 @@
 // dialog's rules without a window: what the boxes show of the store, how clicks tie boxes
 // together, and what "OK" leaves in the store and the file.
 #include "settings/settings_dialog_model.h"
+#include "support/faulty_file_system.h"
 #include "support/test_files.h"
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,9 @@ namespace keystride {
 namespace {
 
 using Box = SettingsBox;
+using testing::readFile;
+using testing::TempFolder;
+using testing::writeFile;
 
 // A settings file of `values`, each on a line of its own ended by CR LF.
 std::string lines(std::initializer_list<const char*> values) {
@@ -108,6 +114,35 @@ TEST(SettingsDialogModel, ClicksFollowTheGroupsAndOkWritesEveryBox) {
     EXPECT_EQ(testing::readFile(folder.file("Settings")),
               lines({"J", "J", "N", "N", "N", "J", "N", "J"}));
     EXPECT_EQ(values(store), "J|J|N|N|N|J|N|J");
+}
+
+// A file that is missing, a folder or unreadable leaves the initial state; a write that fails
+// reports a code naming the file and leaves the teacher's old file whole.
+TEST(SettingsFile, AFileThatCannotBeReadOrWrittenLosesNothing) {
+    TempFolder folder;
+    const std::string path = folder.file("Settings");
+    const std::string old = lines({"J", "J", "N", "N", "N", "J", "N", "J"});
+    writeFile(path, old);
+    FaultyFileSystem files;
+    files.failOn(FaultyFileSystem::Operation::ReadAll, path, EACCES);
+    files.failOn(FaultyFileSystem::Operation::WriteAtomic, path, ENOSPC);
+    const std::string initial = values(SettingsStore{});
+    for (const std::string& unread : {folder.file("none"), folder.path().string(), path}) {
+        SCOPED_TRACE(unread);
+        EXPECT_EQ(values(loadSettings(files, unread)), initial);
+    }
+    const struct {
+        std::string path;
+        int code;
+    } writes[] = {{path, errorcodes::DiskFull}, {path + "/Settings", errorcodes::PathFileAccess}};
+    for (const auto& [target, code] : writes) {
+        SCOPED_TRACE(target);
+        const FileResult error = saveSettings(files, target, SettingsStore{});
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code, code);
+        EXPECT_NE(error->description.find(target), std::string::npos) << error->description;
+        EXPECT_EQ(readFile(path), old);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "platform/files/file_system.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,6 @@ public:
     struct Call {
         Operation operation;
         std::string path;
-        bool failed = false;
     };
 
     explicit FaultyFileSystem(FileSystem& inner = FileSystem::real()) : m_inner(inner) {}
@@ -25,21 +25,46 @@ public:
     // Makes `operation` on `path` (on every path when `path` is empty) fail with the error that
     // `errnoValue` gives, `times` times (every time when negative). A failing `exists` or
     // `isFile` answers false.
-    void failOn(Operation operation, const std::string& path, int errnoValue, int times = -1);
-    void failOn(Operation operation, const std::string& path, FileError error, int times = -1);
+    void failOn(Operation operation, const std::string& path, int errnoValue, int times = -1) {
+        m_faults.push_back(Fault{operation, path, errnoValue, FileError{}, times});
+    }
+    void failOn(Operation operation, const std::string& path, FileError error, int times = -1) {
+        m_faults.push_back(Fault{operation, path, 0, std::move(error), times});
+    }
     void clearFaults() { m_faults.clear(); }
 
     // Every operation asked for, in order, failed ones included.
     const std::vector<Call>& calls() const { return m_calls; }
     // How many times `operation` was asked for on `path` (on any path when empty).
-    int callCount(Operation operation, const std::string& path = {}) const;
+    int callCount(Operation operation, const std::string& path = {}) const {
+        return static_cast<int>(std::count_if(m_calls.begin(), m_calls.end(), [&](const Call& c) {
+            return c.operation == operation && (path.empty() || c.path == path);
+        }));
+    }
 
-    bool exists(const std::string& path) const override;
-    bool isFile(const std::string& path) const override;
-    ReadResult readAll(const std::string& path, std::size_t limit) const override;
-    FileResult writeAtomic(const std::string& path, std::string_view bytes) override;
-    FileResult append(const std::string& path, std::string_view bytes) override;
-    FileResult remove(const std::string& path) override;
+    bool exists(const std::string& path) const override {
+        return !intercept(Operation::Exists, path) && m_inner.exists(path);
+    }
+    bool isFile(const std::string& path) const override {
+        return !intercept(Operation::IsFile, path) && m_inner.isFile(path);
+    }
+    ReadResult readAll(const std::string& path, std::size_t limit) const override {
+        if (FileResult error = intercept(Operation::ReadAll, path))
+            return ReadResult{{}, error};
+        return m_inner.readAll(path, limit);
+    }
+    FileResult writeAtomic(const std::string& path, std::string_view bytes) override {
+        FileResult error = intercept(Operation::WriteAtomic, path);
+        return error ? error : m_inner.writeAtomic(path, bytes);
+    }
+    FileResult append(const std::string& path, std::string_view bytes) override {
+        FileResult error = intercept(Operation::Append, path);
+        return error ? error : m_inner.append(path, bytes);
+    }
+    FileResult remove(const std::string& path) override {
+        FileResult error = intercept(Operation::Remove, path);
+        return error ? error : m_inner.remove(path);
+    }
 
 private:
     struct Fault {
@@ -51,7 +76,22 @@ private:
     };
 
     // The error the next `operation` on `path` fails with, if any; records the call.
-    FileResult intercept(Operation operation, const std::string& path) const;
+    FileResult intercept(Operation operation, const std::string& path) const {
+        m_calls.push_back(Call{operation, path});
+        for (Fault& fault : m_faults) {
+            if (fault.operation != operation || fault.remaining == 0 ||
+                (!fault.path.empty() && fault.path != path))
+                continue;
+            fault.remaining -= fault.remaining > 0 ? 1 : 0;
+            const bool reads = operation == Operation::Exists || operation == Operation::IsFile ||
+                               operation == Operation::ReadAll;
+            return fault.errnoValue == 0
+                       ? fault.error
+                       : fileErrorFromErrno(fault.errnoValue, path,
+                                            reads ? FileOperation::Read : FileOperation::Write);
+        }
+        return std::nullopt;
+    }
 
     FileSystem& m_inner;
     mutable std::vector<Fault> m_faults;

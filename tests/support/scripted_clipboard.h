@@ -10,7 +10,6 @@ namespace keystride {
 class ScriptedClipboard final : public Clipboard {
 public:
     void clear() override {
-        ++m_clears;
         m_rtf.clear();
         m_plain.clear();
         m_holds = false;
@@ -28,14 +27,12 @@ public:
     bool holdsRichText() const { return m_holds; }
     const std::string& rtf() const { return m_rtf; }
     const std::string& plainText() const { return m_plain; }
-    int clears() const { return m_clears; }
 
 private:
     std::string m_rtf;
     std::string m_plain;
     bool m_holds = false;
     bool m_accepts = true;
-    int m_clears = 0;
 };
 
 } // namespace keystride
