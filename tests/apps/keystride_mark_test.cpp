@@ -111,7 +111,6 @@ TEST_F(KeystrideMark, ExitStatusAndRecordOfEveryOutcome) {
         {"", 2, nullptr},
         {"%/source.txt %/nothere.txt", 2, nullptr, "nothere.txt"},
         {"--settings %/none/Settings %/source.txt %/typed.txt", 2, nullptr, "none/Settings"},
-        {"--jobs 0 %/source.txt %/typed.txt", 2, nullptr, "--jobs"},
         {"--report %/typed.txt/report %/source.txt %/typed.txt",
          2,
          {{"completed", true}},
