@@ -20,6 +20,8 @@ packages=(
     "libreoffice-writer-nogui|libreoffice-writer" pandoc unrtf poppler-utils
     # running the window without a screen, and looking at it as a window manager does
     xvfb xauth xdotool x11-utils
+    # the class report opened in a real browser, and its screenshots
+    chromium
 )
 
 installed() { # package

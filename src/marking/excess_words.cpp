@@ -90,7 +90,11 @@ void findDoubledWords(MarkingState& state, const IndexedText& sourceText) {
         const Text pair = state.TypedWords(i - 1) + word;
         if (sourceText.contains(pair))
             continue;
+        const int entriesBefore = state.ErrorCount;
         RecordError(state, sourceText, i);
+        // A doubled word withdrawn as a repeat of an earlier fault adds no entry.
+        if (state.ErrorCount > entriesBefore)
+            state.ErrorDoubled(state.ErrorCount) = 1;
         if (state.DoubledCount >= ByteCounterLimit)
             throw CapacityExceeded{"more than 255 doubled words"};
         ++state.DoubledCount;

@@ -30,6 +30,9 @@ void appendMarker(MarkingState& state, const Text& marker, int start) {
     ++state.ErrorCount;
     state.ErrorWords(state.ErrorCount) = marker;
     state.ErrorStart(state.ErrorCount) = static_cast<std::int16_t>(start);
+    state.ErrorJoinedPair(state.ErrorCount).clear();
+    state.ErrorJoinKind(state.ErrorCount) = JoinKind::None;
+    state.ErrorDoubled(state.ErrorCount) = 0;
 }
 
 bool precedesSuperfluousSpace(char16_t c) {

@@ -82,6 +82,7 @@ const RunRecord& MarkingEngine::StartMarkingRunWithCutOff(int caretPosition) {
 
 const RunRecord& MarkingEngine::StartMarkingRun() {
     m_record = RunRecord{};
+    m_record.typedTest = m_env.host.typedTestName();
     // A cut-off click has already set the end of the compared part, whatever the gates decide.
     if (m_env.workspace.CutOffGiven)
         m_record.sourceEnd = m_env.workspace.SourceEnd;
@@ -120,6 +121,7 @@ void MarkingEngine::runPhases() {
     clearRunResults();
     SentenceEndTidy(m_env.typed, m_env.source);
     const RunTexts texts(m_env.source.text(), m_env.typed.text());
+    m_record.sourceText = texts.source;
     ClearWordTables(m_state);
     findSourceEnd(texts);
     splitSource(texts.source);
@@ -144,7 +146,13 @@ void MarkingEngine::clearRunResults() {
     s.RepeatWords.clear();
     s.RepeatStart.clear();
     s.JoinedPair.clear();
+    s.JoinedKind = JoinKind::None;
     s.JoinedSeconds.clear();
+    s.ErrorJoinedPair.clear();
+    s.ErrorJoinKind.clear();
+    s.ErrorDoubled.clear();
+    s.RepeatJoinedPair.clear();
+    s.RepeatJoinKind.clear();
     s.TwoSpaceConvention = false;
     s.CourierOk = s.LineSpacingOk = false;
     s.TypedLineBreaks = s.SourceLineBreaks = 0;
@@ -188,6 +196,15 @@ void MarkingEngine::splitTyped(const Text& typedText) {
     for (int k = 1; k <= s.WordCount; ++k)
         s.TypedWords(k) = s.WordBuffer(k);
     s.TypedWordCount = s.WordCount;
+    m_record.splitTypedWords.emplace();
+    m_record.wordsTyped = 0;
+    for (int k = 1; k <= s.TypedWordCount; ++k) {
+        const Text& word = s.TypedWords(k);
+        // The first word's start is recorded as 0, as the error list records it.
+        m_record.splitTypedWords->push_back({word, s.WordStart(k)});
+        if (word.find_first_not_of(u" \r\n") != Text::npos)
+            ++*m_record.wordsTyped;
+    }
     // Filled when the run ends: the later phases rewrite the typed words.
     m_record.typedWords.emplace();
 }
@@ -207,10 +224,13 @@ void MarkingEngine::compareAndCheck(const RunTexts& texts) {
 
     m_record.errors.emplace();
     for (int k = 1; k <= s.ErrorCount; ++k)
-        m_record.errors->push_back({s.ErrorWords(k), s.ErrorStart(k), s.ErrorClass(k)});
+        m_record.errors->push_back({s.ErrorWords(k), s.ErrorStart(k), s.ErrorClass(k),
+                                    s.ErrorJoinKind(k), s.ErrorJoinedPair(k),
+                                    s.ErrorDoubled(k) != 0});
     m_record.repeats.emplace();
     for (int m = 1; m <= s.RepeatCount; ++m)
-        m_record.repeats->push_back({s.RepeatWords(m), s.RepeatStart(m)});
+        m_record.repeats->push_back(
+            {s.RepeatWords(m), s.RepeatStart(m), s.RepeatJoinKind(m), s.RepeatJoinedPair(m)});
 }
 
 void MarkingEngine::scoreAndRecord() {

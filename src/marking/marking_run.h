@@ -75,11 +75,20 @@ struct RunRecord {
         std::u16string word;
         int start = 0;
         int errorClass = 0; // ErrorClassValue
+        // What explains the entry besides its class: the two-word form a join found in the
+        // source for it (none for a word that was not joined), and whether the doubled-word
+        // pass recorded it.
+        JoinKind join = JoinKind::None;
+        std::u16string joinedPair;
+        bool doubled = false;
     };
     std::optional<std::vector<Error>> errors;
     struct Repeat {
         std::u16string word;
         int start = 0;
+        // As for an error: the two-word form a join found for it.
+        JoinKind join = JoinKind::None;
+        std::u16string joinedPair;
     };
     std::optional<std::vector<Repeat>> repeats;
     // As the report shows them: a word that is also a doubled word stands in brackets.
@@ -103,6 +112,20 @@ struct RunRecord {
     // The typed pane as the run leaves it.
     std::u16string typedText;
     std::vector<FormatSpan> typedRuns;
+    // The speed test's name as the window showed it when the run started (Label3).
+    std::string typedTest;
+    // The source pane's plain text that the run compared with (after the sentence-end tidy).
+    std::optional<std::u16string> sourceText;
+    // The typed words as the split made them, before the comparison joins, rewrites or blanks
+    // any, each with its start in the typed text (1-based; 0 for the first word, as the error
+    // list records it).
+    struct TypedWord {
+        std::u16string word;
+        int start = 0;
+    };
+    std::optional<std::vector<TypedWord>> splitTypedWords;
+    // The typed words that hold anything besides blanks and line ends.
+    std::optional<int> wordsTyped;
 
     std::optional<double> wpm() const {
         return wpmTenths ? std::optional<double>(*wpmTenths / 10.0) : std::nullopt;

@@ -54,6 +54,15 @@ enum ErrorClassValue : std::uint8_t {
     JoinedWord = 5,
 };
 
+// Which two-word form a join found in the source, in the order the join tries them.
+enum class JoinKind : std::uint8_t {
+    None = 0,
+    SplitWord,         // the two halves of one word
+    MissingHyphen,     // a compound typed without its hyphen
+    MissingApostrophe, // a word typed without its apostrophe
+    DetachedFullStop,  // a full stop typed apart from its word
+};
+
 // Marker words of the space checks; the error marking recognises them by exact comparison.
 inline const std::u16string DoubleSpaceMarker = u"\u2022\u2022";
 inline const std::u16string SingleSpaceMarker = u"\u2022";
@@ -80,7 +89,16 @@ struct MarkingState {
     WordTable RepeatWords;
     Table<std::int16_t, WordCapacity> RepeatStart;
     std::u16string JoinedPair;
+    JoinKind JoinedKind = JoinKind::None; // the form JoinedPair holds
     std::u16string JoinedSeconds;
+    // Per entry of the error list, for explaining it: the join found when it was recorded, and
+    // whether the doubled-word pass recorded it. Nothing in the marking reads them.
+    WordTable ErrorJoinedPair;
+    Table<JoinKind, WordCapacity> ErrorJoinKind;
+    Table<std::uint8_t, WordCapacity> ErrorDoubled;
+    // The same for each repeat.
+    WordTable RepeatJoinedPair;
+    Table<JoinKind, WordCapacity> RepeatJoinKind;
     // The typed-word index shared by the main pass, the error recorder and the doubled words.
     std::int16_t CurrentIndex = 0;
 

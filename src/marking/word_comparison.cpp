@@ -37,7 +37,9 @@ bool accepted(const SourceWordSet& sourceWords, const IndexedText& source, TextV
     return false;
 }
 
-bool inRange(char16_t c, char16_t low, char16_t high) { return c >= low && c <= high; }
+bool inRange(char16_t c, char16_t low, char16_t high) {
+    return c >= low && c <= high;
+}
 
 // True when `first` without trailing spaces followed by `second` without leading spaces is
 // `word`; compared in place, since it runs for every source word of every error.
@@ -53,16 +55,23 @@ bool isRunTogether(TextView first, TextView second, TextView word) {
 void attemptJoin(MarkingState& state, const IndexedText& source, int index) {
     const Text a = trim(state.TypedWords(index));
     const Text b = trim(state.TypedWords(index + 1));
-    const std::array<Text, 4> candidates = {a + b, a + u"-" + b, a + u"'" + b, a + u" ."};
-    for (const Text& candidate : candidates) {
+    const std::array<std::pair<Text, JoinKind>, 4> candidates = {{
+        {a + b, JoinKind::SplitWord},
+        {a + u"-" + b, JoinKind::MissingHyphen},
+        {a + u"'" + b, JoinKind::MissingApostrophe},
+        {a + u" .", JoinKind::DetachedFullStop},
+    }};
+    for (const auto& [candidate, kind] : candidates) {
         if (!source.contains(candidate))
             continue;
         state.JoinedPair = candidate;
+        state.JoinedKind = kind;
         state.JoinedSeconds += state.TypedWords(index + 1) + u"/";
         state.TypedWords(index) = a + u" " + b;
         return;
     }
     state.JoinedPair.clear();
+    state.JoinedKind = JoinKind::None;
 }
 
 void classify(MarkingState& state, int index, int entry) {
@@ -125,6 +134,9 @@ void RecordError(MarkingState& state, const IndexedText& source, int index) {
     const int entry = state.ErrorCount;
     state.ErrorWords(entry) = state.TypedWords(index);
     state.ErrorStart(entry) = state.WordStart(index);
+    state.ErrorJoinedPair(entry) = state.JoinedPair;
+    state.ErrorJoinKind(entry) = state.JoinedKind;
+    state.ErrorDoubled(entry) = 0;
     classify(state, index, entry);
 
     // The same fault (same word, same class other than a wrong word) counts once; later ones
@@ -141,6 +153,8 @@ void RecordError(MarkingState& state, const IndexedText& source, int index) {
             ++state.RepeatCount;
             state.RepeatWords(state.RepeatCount) = state.TypedWords(index);
             state.RepeatStart(state.RepeatCount) = state.WordStart(index);
+            state.RepeatJoinedPair(state.RepeatCount) = state.JoinedPair;
+            state.RepeatJoinKind(state.RepeatCount) = state.JoinedKind;
             if (k != state.ErrorCount)
                 --state.ErrorCount;
         }

@@ -50,6 +50,43 @@ template <typename T> Json toJson(const std::optional<T>& value) {
     return value ? toJson(*value) : Json(nullptr);
 }
 
+const char* joinKindName(marking::JoinKind kind) {
+    switch (kind) {
+    case marking::JoinKind::SplitWord:
+        return "split_word";
+    case marking::JoinKind::MissingHyphen:
+        return "missing_hyphen";
+    case marking::JoinKind::MissingApostrophe:
+        return "missing_apostrophe";
+    case marking::JoinKind::DetachedFullStop:
+        return "detached_full_stop";
+    case marking::JoinKind::None:
+        break;
+    }
+    return nullptr;
+}
+
+// One object per entry of "errors", in the same order.
+Json errorNotesJson(const std::vector<RunRecord::Error>& errors) {
+    Json out = Json::array();
+    for (const RunRecord::Error& error : errors) {
+        const char* join = joinKindName(error.join);
+        out.push_back({{"join", join ? Json(join) : Json(nullptr)},
+                       {"joined_pair", join ? Json(toUtf8(error.joinedPair)) : Json(nullptr)},
+                       {"doubled", error.doubled}});
+    }
+    return out;
+}
+
+Json layoutFaultsJson(const RunRecord& run) {
+    if (!run.scoring)
+        return nullptr;
+    const marking::LayoutFaults& f = run.scoring->faults;
+    return {{"line_feeds", f.lineFeeds}, {"full_stops", f.fullStops},
+            {"commas", f.commas},        {"marks", f.marks},
+            {"courier", f.courier},      {"line_spacing", f.lineSpacing}};
+}
+
 Json messagesJson(const RunRecord& run) {
     Json out = Json::array();
     for (const auto& [title, text] : run.messages)
@@ -80,6 +117,11 @@ std::string runRecordJson(const RunRecord& run) {
         {"marked_file", toJson(run.markedFile)},
         {"result_line", toJson(run.resultLine)},
         {"runs", formatSpansJson(run.typedRuns)},
+        // Added later, so that scripts reading the keys above see them unchanged.
+        {"test", run.typedTest},
+        {"words_typed", toJson(run.wordsTyped)},
+        {"layout_faults", layoutFaultsJson(run)},
+        {"error_notes", run.errors ? errorNotesJson(*run.errors) : Json(nullptr)},
     };
     return jsonText(out);
 }

@@ -85,8 +85,8 @@ TEST_F(KeystrideMark, PlainTextAndTheSameTestSavedAsRtfGetTheSameMarksAndOneResu
     EXPECT_TRUE(fs::exists(folder.file("typed.rug")));
 }
 
-// Exit status 0: marked; 1: a run ended with a message; 2: bad usage or a file that cannot be
-// read.
+// Exit status 0: marked; 1: a run ended with a message; 2: bad usage, a file that cannot be
+// read or an output that cannot be written.
 TEST_F(KeystrideMark, ExitStatusAndRecordOfEveryOutcome) {
     put("short.txt", "Only a few words.");
     put("lost.txt", std::string(80, 'q'));
@@ -111,6 +111,10 @@ TEST_F(KeystrideMark, ExitStatusAndRecordOfEveryOutcome) {
         {"", 2, nullptr},
         {"%/source.txt %/nothere.txt", 2, nullptr, "nothere.txt"},
         {"--settings %/none/Settings %/source.txt %/typed.txt", 2, nullptr, "none/Settings"},
+        {"--report %/typed.txt/report %/source.txt %/typed.txt",
+         2,
+         {{"completed", true}},
+         "cannot write the report into"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments);
@@ -196,6 +200,19 @@ TEST_F(KeystrideMark, AFolderMarksEveryTestInNameOrderConvertingEachKindOnce) {
     // The source's folder once; the class folder once for .docx (two documents), once for .odt,
     // once for each .doc.
     EXPECT_EQ(readFile(folder.file("runs")), "run\nrun\nrun\nrun\nrun\n");
+}
+
+// The class's spreadsheet and report are outputs of their own: --no-write leaves them on.
+TEST_F(KeystrideMark, TheSpreadsheetAndReportAreWrittenWhereMarkedTestsAreNot) {
+    const Ran r = run("--no-write --csv %/class.csv --report %/report %/source.txt %/typed.txt");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string csv = readFile(folder.file("class.csv"));
+    EXPECT_TRUE(csv.starts_with("test,completed,strokes,errors,wpm,")) << csv;
+    EXPECT_NE(csv.find("\r\n" + folder.file("typed.txt") + ",true,"), std::string::npos) << csv;
+    EXPECT_TRUE(fs::exists(folder.file("report/index.html")));
+    EXPECT_TRUE(fs::exists(folder.file("report/test-01.html")));
+    EXPECT_FALSE(fs::exists(folder.file("typed.rug")));
+    EXPECT_FALSE(fs::exists(folder.file("Resultaat.res")));
 }
 
 } // namespace

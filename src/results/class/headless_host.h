@@ -1,6 +1,6 @@
-// What keystride-mark puts where the window would be: it shows nothing. A run's messages reach
-// the run's record and the tool's output, not the screen; the clock never runs; the speed test's
-// name is kept as the window's Label3 keeps it.
+// What a class marking puts where the window would be: it shows nothing. A run's messages reach
+// the run's record and from there the outputs, not the screen; the clock never runs; the speed
+// test's name is kept as the window's Label3 keeps it.
 #pragma once
 
 #include "documents/open_speed_test.h"
