@@ -1,0 +1,282 @@
+// The class window under Qt Test on the off-screen platform: a folder marked through the
+// window's own controls, the table against keystride-mark's JSON, Cancel, sorting, a test's
+// page of the report, the class's outputs and what the window says to bad input.
+#include "class_window_fixture.h"
+
+#include "platform/files/program_folder.h"
+#include "results/class/class_csv.h"
+#include "results/class/qt/class_table_model.h"
+#include "results/run_json.h"
+
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QDir>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTest>
+#include <QUrl>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace keystride::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The cell the table shows in `row` (in the order shown) and `column`.
+QString cell(QTableView& table, int row, int column) {
+    return table.model()->index(row, column).data().toString();
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The value of a JSON number as the table shows it; "" for null.
+QString shown(const nlohmann::json& value) {
+    return value.is_null() ? QString() : QString::number(value.get<double>());
+}
+
+TEST_F(ClassWindowTest, MarksTheFolderThroughItsControlsShowingProgress) {
+    openWindow();
+    const std::vector<std::string> before = namesIn(classFolder);
+    std::vector<int> progress;
+    QObject::connect(&control<QProgressBar>("progressBar"), &QProgressBar::valueChanged,
+                     [&](int value) { progress.push_back(value); });
+
+    markThroughControls(source, classFolder);
+
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(control<QProgressBar>("progressBar").maximum(), Learners);
+    auto& table = control<QTableView>("classTable");
+    ASSERT_EQ(table.model()->rowCount(), Learners);
+    EXPECT_EQ(cell(table, 0, ClassTableModel::Test).toStdString(), before.front());
+    // Writing is off until the teacher ticks it: the folder holds what it held.
+    EXPECT_FALSE(control<QCheckBox>("writeOutputsBox").isChecked());
+    EXPECT_EQ(namesIn(classFolder), before);
+    // One bar per test, in the order of the class.
+    QChart* chart = control<QChartView>("wpmChart").chart();
+    ASSERT_EQ(chart->series().size(), 1);
+    const QBarSet* bars = qobject_cast<QAbstractBarSeries*>(chart->series()[0])->barSets()[0];
+    ASSERT_EQ(bars->count(), Learners);
+    for (int row = 0; row < Learners; ++row)
+        EXPECT_EQ(QString::number(bars->at(row)), cell(table, row, ClassTableModel::Wpm));
+    EXPECT_TRUE(control<QPushButton>("saveReportButton").isEnabled());
+}
+
+TEST_F(ClassWindowTest, TableHoldsTheMarksKeystrideMarkGivesForTheSameFiles) {
+    // Tests that cannot be marked, beside the class: too short, unrelated to the source, too
+    // long for the tables, too large to be read.
+    writeFile(fs::path(classFolder) / "x1 short.txt", "Too short.");
+    std::string unrelated, huge;
+    for (int i = 0; i < 40; ++i)
+        unrelated += "zebra quartz violin mango ";
+    for (int i = 0; i < 2000; ++i)
+        huge += "the learner types ";
+    writeFile(fs::path(classFolder) / "x2 unrelated.txt", unrelated);
+    writeFile(fs::path(classFolder) / "x3 huge.txt", huge);
+    writeFile(fs::path(classFolder) / "x4 too large.txt", "");
+    fs::resize_file(fs::path(classFolder) / "x4 too large.txt", MaxDocumentBytes + 1);
+    // The teacher's settings beside the program: whole multiples of 5, Courier checked.
+    const TempFolder program;
+    writeFile(program.file("Settings"), "N\r\nN\r\nJ\r\nN\r\nN\r\nN\r\nJ\r\nJ\r\n");
+    const std::string programMarking =
+        markingFontsInstalled(markingFontFolders(program.path().string())) ? "font" : "colour";
+    struct Case {
+        const char* name;
+        std::string programFolder;
+        std::string markOptions;
+    };
+    const std::vector<Case> cases = {
+        {"the build folder's Settings", KEYSTRIDE_BIN_DIR, ""},
+        {"a teacher's Settings", program.path().string(),
+         "--settings '" + program.file("Settings") + "' --marking " + programMarking},
+    };
+    std::vector<std::vector<nlohmann::json>> perCase;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openWindow(c.programFolder);
+        markThroughControls(source, classFolder);
+        const std::vector<nlohmann::json> expected = markJson(c.markOptions);
+        const auto& tests = m_window->classTable().tests();
+        ASSERT_EQ(tests.size(), expected.size());
+        auto& table = control<QTableView>("classTable");
+        for (std::size_t i = 0; i < tests.size(); ++i) {
+            SCOPED_TRACE(tests[i].run.typedTest);
+            const nlohmann::json& json = expected[i];
+            EXPECT_EQ(nlohmann::json::parse(runRecordJson(tests[i].run)), json);
+            const int row = static_cast<int>(i);
+            EXPECT_EQ(cell(table, row, ClassTableModel::Words), shown(json["words_typed"]));
+            EXPECT_EQ(cell(table, row, ClassTableModel::Strokes), shown(json["stroke_count"]));
+            EXPECT_EQ(cell(table, row, ClassTableModel::Errors), shown(json["error_count"]));
+            EXPECT_EQ(cell(table, row, ClassTableModel::Wpm), shown(json["wpm"]));
+            const bool faulty =
+                json["layout_faults"].is_object() &&
+                std::any_of(json["layout_faults"].begin(), json["layout_faults"].end(),
+                            [](const nlohmann::json& fault) { return fault == true; });
+            EXPECT_EQ(cell(table, row, ClassTableModel::Faults).isEmpty(), !faulty);
+            for (const nlohmann::json& message : json["messages"])
+                EXPECT_TRUE(cell(table, row, ClassTableModel::Message)
+                                .contains(QString::fromStdString(message["title"])));
+        }
+        perCase.push_back(expected);
+    }
+    // The settings made a difference, so the window read the ones it was given.
+    EXPECT_NE(perCase[0], perCase[1]);
+}
+
+TEST_F(ClassWindowTest, CancelStopsBetweenTestsAndLeavesNoPartialFile) {
+    // Enough tests that the marking is still running when the first one is shown.
+    constexpr int Cancelled = 60;
+    const TempFolder big;
+    source = writeClass(generateClass(Cancelled, 2), big.path().string());
+    classFolder = big.file("class");
+    const QString previousFolder = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(big.path().string())); // "Resultaat.res" lands here
+    openWindow(KEYSTRIDE_BIN_DIR, 1);
+    control<QCheckBox>("writeOutputsBox").setChecked(true);
+    auto& cancel = control<QPushButton>("cancelButton");
+    QObject::connect(&control<QProgressBar>("progressBar"), &QProgressBar::valueChanged,
+                     [&](int value) {
+                         if (value == 1)
+                             cancel.click();
+                     });
+
+    markThroughControls(source, classFolder);
+    QDir::setCurrent(previousFolder);
+
+    const auto& tests = m_window->classTable().tests();
+    ASSERT_GT(tests.size(), 0u);
+    ASSERT_LT(tests.size(), std::size_t(Cancelled)) << "the marking was not cancelled mid-way";
+    // Every test in the table has its whole marked test and its one result line; the others
+    // have nothing, and no temporary file is left.
+    std::vector<std::string> expected = namesIn(classFolder);
+    for (const auto& test : tests) {
+        ASSERT_TRUE(test.written) << test.run.typedTest;
+        const QByteArray rug = QByteArray::fromStdString(readFile(*test.run.markedFile));
+        EXPECT_TRUE(rug.startsWith("{\\rtf") && rug.trimmed().endsWith('}'))
+            << *test.run.markedFile;
+    }
+    const std::vector<std::string> present = namesIn(classFolder);
+    EXPECT_EQ(std::count_if(present.begin(), present.end(),
+                            [](const std::string& name) { return name.ends_with(".rug"); }),
+              static_cast<long>(tests.size()));
+    EXPECT_EQ(present.size(), Cancelled + tests.size());
+    const std::string results = readFile(big.file("Resultaat.res"));
+    EXPECT_EQ(std::count(results.begin(), results.end(), '\n'), static_cast<long>(tests.size()));
+    EXPECT_TRUE(control<QPushButton>("markButton").isEnabled());
+}
+
+TEST_F(ClassWindowTest, SortsByWpmAsNumbersWithUnmarkedTestsFirst) {
+    writeFile(fs::path(classFolder) / "x1 empty.txt", "");
+    openWindow();
+    markThroughControls(source, classFolder);
+    auto& table = control<QTableView>("classTable");
+
+    table.sortByColumn(ClassTableModel::Wpm, Qt::AscendingOrder);
+
+    const int rows = table.model()->rowCount();
+    ASSERT_EQ(rows, Learners + 1);
+    EXPECT_EQ(cell(table, 0, ClassTableModel::Test), QStringLiteral("x1 empty.txt"));
+    for (int row = 2; row < rows; ++row)
+        EXPECT_LE(cell(table, row - 1, ClassTableModel::Wpm).toDouble(),
+                  cell(table, row, ClassTableModel::Wpm).toDouble())
+            << "row " << row;
+    // The class has speeds of one digit and of two, which sort the other way round as text.
+    EXPECT_LT(cell(table, 1, ClassTableModel::Wpm).toDouble(), 10);
+    EXPECT_GE(cell(table, rows - 1, ClassTableModel::Wpm).toDouble(), 10);
+}
+
+TEST_F(ClassWindowTest, DoubleClickShowsThePageOfTheTestInThatRowInTheBrowser) {
+    openWindow();
+    m_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    markThroughControls(source, classFolder);
+    auto& table = control<QTableView>("classTable");
+    table.sortByColumn(ClassTableModel::Wpm, Qt::DescendingOrder);
+    const QModelIndex fastest = table.model()->index(0, ClassTableModel::Test);
+    const QString name = fastest.data().toString();
+    const QString slowest = cell(table, table.model()->rowCount() - 1, ClassTableModel::Test);
+    BrowserStandIn browser;
+
+    // A double-click as the view receives it: the first click, then the second one.
+    const QPoint centre = table.visualRect(fastest).center();
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, centre);
+
+    ASSERT_EQ(browser.shown.size(), 1);
+    const QString page = QString::fromStdString(readFile(browser.shown[0].toStdString()));
+    EXPECT_TRUE(page.contains(name)) << browser.shown[0];
+    EXPECT_FALSE(page.contains(slowest)) << "another learner's page";
+}
+
+TEST_F(ClassWindowTest, SavesTheSpreadsheetAndTheReportAndShowsTheReportInTheBrowser) {
+    openWindow();
+    markThroughControls(source, classFolder);
+    const auto& tests = m_window->classTable().tests();
+    const TempFolder outputs;
+    BrowserStandIn browser;
+
+    // Before the report is saved, the browser is shown one of the window's own.
+    control<QPushButton>("openReportButton").click();
+    ASSERT_EQ(browser.shown.size(), 1);
+    EXPECT_TRUE(QString::fromStdString(readFile(browser.shown[0].toStdString()))
+                    .contains(QStringLiteral("01 Anna Botha")));
+
+    chooseInNextFileDialog(QString::fromStdString(outputs.file("marks.csv")));
+    control<QPushButton>("saveCsvButton").click();
+    EXPECT_EQ(readFile(outputs.file("marks.csv")), classmarking::classCsv(tests));
+
+    const QString reportFolder = QString::fromStdString(outputs.file("report"));
+    QDir().mkpath(reportFolder);
+    chooseInNextFileDialog(reportFolder);
+    control<QPushButton>("saveReportButton").click();
+    EXPECT_EQ(namesIn(reportFolder.toStdString()).size(), tests.size() + 1);
+
+    control<QPushButton>("openReportButton").click();
+    ASSERT_EQ(browser.shown.size(), 2);
+    EXPECT_EQ(browser.shown[1], reportFolder + QStringLiteral("/index.html"));
+}
+
+TEST_F(ClassWindowTest, BadChoicesGetAMessageAndMarkNothing) {
+    const TempFolder empty;
+    struct Case {
+        const char* name;
+        std::string source;
+        std::string folder;
+        QString says;
+    };
+    const std::vector<Case> cases = {
+        {"no source", "", classFolder, "Choose the source document first."},
+        {"no folder", source, "", "Choose the folder of speed tests first."},
+        {"a file for a folder", source, source, "is not a folder"},
+        {"a folder without tests", source, empty.path().string(), "holds no speed tests"},
+        {"a source that is not there", folder.file("missing.txt"), classFolder,
+         QString::fromStdString(folder.file("missing.txt"))},
+    };
+    openWindow();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString said;
+        answerNextDialog<QMessageBox>([&said](QMessageBox& box) {
+            said = box.text();
+            box.accept();
+        });
+        markThroughControls(c.source, c.folder);
+        EXPECT_TRUE(said.contains(c.says)) << said.toStdString();
+        EXPECT_EQ(m_window->classTable().rowCount(), 0);
+        EXPECT_TRUE(control<QPushButton>("markButton").isEnabled());
+        EXPECT_FALSE(control<QPushButton>("saveCsvButton").isEnabled());
+    }
+}
+
+} // namespace
+} // namespace keystride::testing
