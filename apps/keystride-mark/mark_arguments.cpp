@@ -23,7 +23,10 @@ const char* const MarkUsage =
     "  --json                 one JSON object per test on standard output\n"
     "  --session              mark the tests in order on one state, as the window marks one\n"
     "                         test after another\n"
-    "  --jobs N               mark N tests at once (default: one per core)\n";
+    "  --jobs N               mark N tests at once (default: one per core)\n"
+    "  --csv FILE             the marks of every test as a spreadsheet (CSV)\n"
+    "  --report FOLDER        an HTML report: the class page index.html and a page per test\n"
+    "                         that explains every mark\n";
 
 namespace {
 
@@ -78,6 +81,16 @@ const std::vector<std::pair<std::string, Apply>>& valueOptions() {
          }},
         {"--marking",
          [](MarkOptions& o, const std::string& v, const Parser& p) { return p.marking(o, v); }},
+        {"--csv",
+         [](MarkOptions& o, const std::string& v, const Parser&) {
+             o.csvPath = v;
+             return true;
+         }},
+        {"--report",
+         [](MarkOptions& o, const std::string& v, const Parser&) {
+             o.reportFolder = v;
+             return true;
+         }},
         {"--jobs",
          [](MarkOptions& o, const std::string& v, const Parser& p) {
              const std::optional<int> n = p.number("--jobs", v, 1, 256);

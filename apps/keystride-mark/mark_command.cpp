@@ -1,7 +1,9 @@
 #include "mark_command.h"
 
 #include "platform/files/program_folder.h"
+#include "results/class/class_csv.h"
 #include "results/class/class_marking.h"
+#include "results/class/class_report.h"
 #include "results/run_json.h"
 
 #include <filesystem>
@@ -93,6 +95,29 @@ classmarking::ClassMarkingOptions classOptions(const MarkOptions& options,
     return out;
 }
 
+// The spreadsheet and the report the options ask for; false after writing why one failed.
+bool writeClassOutputs(const MarkOptions& options,
+                       const std::vector<classmarking::MarkedTest>& tests, std::ostream& err) {
+    bool written = true;
+    if (options.csvPath) {
+        if (FileResult error =
+                classmarking::writeClassCsv(FileSystem::real(), *options.csvPath, tests)) {
+            err << "keystride-mark: cannot write the spreadsheet " << *options.csvPath << ": "
+                << error->description << "\n";
+            written = false;
+        }
+    }
+    if (options.reportFolder) {
+        if (FileResult error = classmarking::writeClassReport(
+                FileSystem::real(), *options.reportFolder, tests, options.source)) {
+            err << "keystride-mark: cannot write the report into " << *options.reportFolder << ": "
+                << error->description << "\n";
+            written = false;
+        }
+    }
+    return written;
+}
+
 } // namespace
 
 int runMarkCommand(const MarkOptions& options, const std::string& programFolder, std::ostream& out,
@@ -129,6 +154,8 @@ int runMarkCommand(const MarkOptions& options, const std::string& programFolder,
                  [](const classmarking::MarkedTest& test) { return test.opened(); });
     if (!options.json && opened.size() > 1)
         printSummaries(out, opened);
+    if (!writeClassOutputs(options, marked.tests, err))
+        return 2;
     if (unreadable)
         return 2;
     return endedWithMessage ? 1 : 0;

@@ -23,6 +23,9 @@ struct MarkOptions {
     // The tests in order on one marking state, as the window marks one after another; else each
     // on a state of its own.
     bool session = false;
+    // The class's marks as a spreadsheet, and as an HTML report in this folder.
+    std::optional<std::string> csvPath;
+    std::optional<std::string> reportFolder;
     // Threads marking at once (each test on a state of its own); 0: one per core.
     int jobs = 0;
     // Where Docx2Rtf is looked for when it is not on the PATH (the program's own folder); the
@@ -30,8 +33,8 @@ struct MarkOptions {
     std::string converterFolder;
 };
 
-// Exit status: 0 every test marked, 1 a run ended with a message, 2 bad usage or an unreadable
-// file.
+// Exit status: 0 every test marked, 1 a run ended with a message, 2 bad usage, an unreadable
+// file or a spreadsheet or report that could not be written.
 int runMarkCommand(const MarkOptions& options, const std::string& programFolder, std::ostream& out,
                    std::ostream& err);
 

@@ -151,6 +151,8 @@ void MarkingEngine::clearRunResults() {
     s.ErrorJoinedPair.clear();
     s.ErrorJoinKind.clear();
     s.ErrorDoubled.clear();
+    s.RepeatJoinedPair.clear();
+    s.RepeatJoinKind.clear();
     s.TwoSpaceConvention = false;
     s.CourierOk = s.LineSpacingOk = false;
     s.TypedLineBreaks = s.SourceLineBreaks = 0;
@@ -227,7 +229,8 @@ void MarkingEngine::compareAndCheck(const RunTexts& texts) {
                                     s.ErrorDoubled(k) != 0});
     m_record.repeats.emplace();
     for (int m = 1; m <= s.RepeatCount; ++m)
-        m_record.repeats->push_back({s.RepeatWords(m), s.RepeatStart(m)});
+        m_record.repeats->push_back(
+            {s.RepeatWords(m), s.RepeatStart(m), s.RepeatJoinKind(m), s.RepeatJoinedPair(m)});
 }
 
 void MarkingEngine::scoreAndRecord() {

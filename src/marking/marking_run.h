@@ -86,6 +86,9 @@ struct RunRecord {
     struct Repeat {
         std::u16string word;
         int start = 0;
+        // As for an error: the two-word form a join found for it.
+        JoinKind join = JoinKind::None;
+        std::u16string joinedPair;
     };
     std::optional<std::vector<Repeat>> repeats;
     // As the report shows them: a word that is also a doubled word stands in brackets.

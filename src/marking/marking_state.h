@@ -96,6 +96,9 @@ struct MarkingState {
     WordTable ErrorJoinedPair;
     Table<JoinKind, WordCapacity> ErrorJoinKind;
     Table<std::uint8_t, WordCapacity> ErrorDoubled;
+    // The same for each repeat.
+    WordTable RepeatJoinedPair;
+    Table<JoinKind, WordCapacity> RepeatJoinKind;
     // The typed-word index shared by the main pass, the error recorder and the doubled words.
     std::int16_t CurrentIndex = 0;
 

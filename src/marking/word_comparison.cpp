@@ -37,7 +37,9 @@ bool accepted(const SourceWordSet& sourceWords, const IndexedText& source, TextV
     return false;
 }
 
-bool inRange(char16_t c, char16_t low, char16_t high) { return c >= low && c <= high; }
+bool inRange(char16_t c, char16_t low, char16_t high) {
+    return c >= low && c <= high;
+}
 
 // True when `first` without trailing spaces followed by `second` without leading spaces is
 // `word`; compared in place, since it runs for every source word of every error.
@@ -151,6 +153,8 @@ void RecordError(MarkingState& state, const IndexedText& source, int index) {
             ++state.RepeatCount;
             state.RepeatWords(state.RepeatCount) = state.TypedWords(index);
             state.RepeatStart(state.RepeatCount) = state.WordStart(index);
+            state.RepeatJoinedPair(state.RepeatCount) = state.JoinedPair;
+            state.RepeatJoinKind(state.RepeatCount) = state.JoinedKind;
             if (k != state.ErrorCount)
                 --state.ErrorCount;
         }

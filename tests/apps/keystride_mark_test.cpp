@@ -209,5 +209,32 @@ TEST_F(KeystrideMarkTest, AFolderMarksEveryTestInNameOrder) {
     EXPECT_NE(r.out.find("strokes"), std::string::npos) << "several tests end with a table";
 }
 
+// The class's spreadsheet and report are outputs of their own: --no-write leaves them on, and
+// one that cannot be written is said with exit status 2.
+TEST_F(KeystrideMarkTest, TheSpreadsheetAndReportAreWrittenWhereMarkedTestsAreNot) {
+    const Ran r = run("--no-write --csv " + at("class.csv") + " --report " + at("report") + " " +
+                          at("source.txt") + " " + at("typed.txt"),
+                      folder);
+    ASSERT_EQ(r.status, 0) << r.out;
+    std::ifstream csv(folder / "class.csv", std::ios::binary);
+    std::string header, row;
+    std::getline(csv, header);
+    std::getline(csv, row);
+    EXPECT_TRUE(header.starts_with("test,completed,strokes,errors,wpm,")) << header;
+    EXPECT_TRUE(row.starts_with(at("typed.txt") + ",true,")) << row;
+    EXPECT_TRUE(fs::exists(folder / "report" / "index.html"));
+    EXPECT_TRUE(fs::exists(folder / "report" / "test-01.html"));
+    EXPECT_FALSE(fs::exists(folder / "typed.rug"));
+    EXPECT_FALSE(fs::exists(folder / "Resultaat.res"));
+
+    const Ran blocked = run("--no-write --report " + at("typed.txt") + "/report " +
+                            at("source.txt") + " " + at("typed.txt"));
+    EXPECT_EQ(blocked.status, 2);
+    EXPECT_NE(blocked.out.find("cannot write the report into " + at("typed.txt")),
+              std::string::npos)
+        << blocked.out;
+    EXPECT_EQ(run("--jobs 0 " + at("source.txt") + " " + at("typed.txt")).status, 2);
+}
+
 } // namespace
 } // namespace keystride
