@@ -8,9 +8,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("keystride-class"));
-    // The desktop entry names the program; no display name, so titles carry no suffix.
-    QGuiApplication::setDesktopFileName(QStringLiteral("vela-keystride-class"));
+    // The desktop knows the program through its desktop entry and the window class. No display
+    // name is set: the platform would append it to every title.
+    QApplication::setApplicationName(QStringLiteral("Vela Keystride Class Marking"));
+    QApplication::setDesktopFileName(QStringLiteral("vela-keystride-class"));
 
     keystride::ClassWindowConfig config;
     config.programFolder =

@@ -209,7 +209,7 @@ QWidget* ClassWindow::buildOutputButtons() {
         const QModelIndex current = m_table->currentIndex();
         explainTest(current.isValid() ? current.row() : 0);
     });
-    m_saveCsv = button(QStringLiteral("saveCsvButton"), QStringLiteral("Save &Spreadsheet..."),
+    m_saveCsv = button(QStringLiteral("saveCsvButton"), QStringLiteral("Save S&preadsheet..."),
                        QStringLiteral("Save the class as a CSV spreadsheet"), bar);
     connect(m_saveCsv, &QPushButton::clicked, this, &ClassWindow::saveCsv);
     m_saveReport = button(QStringLiteral("saveReportButton"), QStringLiteral("Save &Report..."),

@@ -46,17 +46,14 @@ QString shown(const nlohmann::json& value) {
 
 TEST_F(ClassWindowTest, MarksTheFolderThroughItsControlsAsKeystrideMarkDoes) {
     // Beside the class, tests that cannot be marked: too short, unrelated to the source, too
-    // long for the tables, too large to be read.
-    writeFile(fs::path(classFolder) / "x1 short.txt", "Too short.");
-    std::string unrelated, huge;
+    // large to be read.
+    std::string unrelated;
     for (int i = 0; i < 40; ++i)
         unrelated += "zebra quartz violin mango ";
-    for (int i = 0; i < 2000; ++i)
-        huge += "the learner types ";
+    writeFile(fs::path(classFolder) / "x1 short.txt", "Too short.");
     writeFile(fs::path(classFolder) / "x2 unrelated.txt", unrelated);
-    writeFile(fs::path(classFolder) / "x3 huge.txt", huge);
-    writeFile(fs::path(classFolder) / "x4 too large.txt", "");
-    fs::resize_file(fs::path(classFolder) / "x4 too large.txt", MaxDocumentBytes + 1);
+    writeFile(fs::path(classFolder) / "x3 too large.txt", "");
+    fs::resize_file(fs::path(classFolder) / "x3 too large.txt", MaxDocumentBytes + 1);
     const std::vector<std::string> before = namesIn(classFolder);
     // A teacher's Settings beside the program: whole multiples of 5, Courier checked.
     const TempFolder program;
@@ -140,23 +137,24 @@ TEST_F(ClassWindowTest, CancelStopsBetweenTestsAndLeavesNoPartialFile) {
     ASSERT_LT(tests.size(), std::size_t(Class)) << "the marking was not cancelled mid-way";
     // Each test in the table has its whole marked test and its one result line; the others have
     // nothing, and no temporary file is left.
-    for (const auto& test : tests) {
-        const std::string rug = readFile(test.run.markedFile.value_or(""));
-        EXPECT_TRUE(rug.starts_with("{\\rtf") &&
-                    QByteArray::fromStdString(rug).trimmed().endsWith('}'))
+    for (const auto& test : tests)
+        EXPECT_TRUE(QByteArray::fromStdString(readFile(test.run.markedFile.value_or("")))
+                        .trimmed()
+                        .endsWith('}'))
             << test.run.typedTest;
-    }
     EXPECT_EQ(namesIn(big.file("class")).size(), Class + tests.size());
     const std::string results = readFile(big.file("Resultaat.res"));
     EXPECT_EQ(std::count(results.begin(), results.end(), '\n'), static_cast<long>(tests.size()));
     EXPECT_TRUE(control<QPushButton>("markButton").isEnabled());
 }
 
-TEST_F(ClassWindowTest, SortsByWpmAsNumbersWithUnmarkedTestsFirst) {
+TEST_F(ClassWindowTest, SortsByWpmAsNumbersAndExplainsTheTestInTheRowClicked) {
     writeFile(fs::path(classFolder) / "x1 empty.txt", "");
-    openWindow();
+    openWindow().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     markThroughControls(source, classFolder);
     auto& table = control<QTableView>("classTable");
+    BrowserStandIn browser;
 
     table.sortByColumn(ClassTableModel::Wpm, Qt::AscendingOrder);
 
@@ -170,27 +168,17 @@ TEST_F(ClassWindowTest, SortsByWpmAsNumbersWithUnmarkedTestsFirst) {
     // The class has speeds of one digit and of two, which sort the other way round as text.
     EXPECT_LT(cell(table, 1, ClassTableModel::Wpm).toDouble(), 10);
     EXPECT_GE(cell(table, rows - 1, ClassTableModel::Wpm).toDouble(), 10);
-}
 
-TEST_F(ClassWindowTest, DoubleClickShowsThePageOfTheTestInThatRow) {
-    openWindow().show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    markThroughControls(source, classFolder);
-    auto& table = control<QTableView>("classTable");
-    table.sortByColumn(ClassTableModel::Wpm, Qt::DescendingOrder);
-    const QModelIndex fastest = table.model()->index(0, ClassTableModel::Test);
-    const QString slowest = cell(table, table.model()->rowCount() - 1, ClassTableModel::Test);
-    BrowserStandIn browser;
-
-    // A double-click as the view receives it: the first click, then the second one.
-    const QPoint centre = table.visualRect(fastest).center();
+    // A double-click as the view receives it, on the slowest marked test: the first click, then
+    // the second one.
+    const QPoint centre = table.visualRect(table.model()->index(1, 0)).center();
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, centre);
-
     ASSERT_EQ(browser.shown.size(), 1);
     const QString page = QString::fromStdString(readFile(browser.shown[0].toStdString()));
-    EXPECT_TRUE(page.contains(fastest.data().toString())) << browser.shown[0].toStdString();
-    EXPECT_FALSE(page.contains(slowest)) << "another learner's page";
+    EXPECT_TRUE(page.contains(cell(table, 1, ClassTableModel::Test)));
+    EXPECT_FALSE(page.contains(cell(table, rows - 1, ClassTableModel::Test)))
+        << "another learner's page";
 }
 
 TEST_F(ClassWindowTest, SavesTheSpreadsheetAndTheReportAndShowsTheReportInTheBrowser) {
@@ -199,12 +187,6 @@ TEST_F(ClassWindowTest, SavesTheSpreadsheetAndTheReportAndShowsTheReportInTheBro
     const auto& tests = window->classTable().tests();
     const TempFolder outputs;
     BrowserStandIn browser;
-
-    // Before the report is saved, the browser is shown one of the window's own.
-    control<QPushButton>("openReportButton").click();
-    ASSERT_EQ(browser.shown.size(), 1);
-    EXPECT_TRUE(QString::fromStdString(readFile(browser.shown[0].toStdString()))
-                    .contains(QStringLiteral("01 Anna Botha")));
 
     chooseInNextFileDialog(QString::fromStdString(outputs.file("marks.csv")));
     control<QPushButton>("saveCsvButton").click();
