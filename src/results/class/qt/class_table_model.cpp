@@ -64,10 +64,11 @@ QVariant ClassTableModel::data(const QModelIndex& index, int role) const {
         return display(test, index.column());
     case SortRole:
         return sortValue(test, index.column());
-    case PathRole:
     case Qt::ToolTipRole:
-        return index.column() == Test ? QVariant(QString::fromStdString(test.run.typedTest))
-                                      : QVariant();
+        // The whole path, and the whole of texts a narrow column cuts off.
+        if (index.column() == Test)
+            return QString::fromStdString(test.run.typedTest);
+        return index.column() >= Faults ? display(test, index.column()) : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() >= Words && index.column() <= Wpm
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)

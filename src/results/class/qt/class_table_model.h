@@ -18,8 +18,6 @@ public:
     enum Column { Test, Words, Strokes, Errors, Wpm, Faults, Message, ColumnCount };
     // The value a column sorts by: a number for the counts and the speed, else the text.
     static constexpr int SortRole = Qt::UserRole;
-    // The test's path as the run recorded it (the Test column shows its file name).
-    static constexpr int PathRole = Qt::UserRole + 1;
 
     explicit ClassTableModel(QObject* parent = nullptr);
 

@@ -33,6 +33,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace keystride {
@@ -192,8 +193,8 @@ QWidget* ClassWindow::buildResults() {
     splitter->addWidget(view);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
-    // The chart needs room for the learners' names beside their bars.
-    splitter->setSizes({680, 460});
+    // The table's messages need the room more than the chart, whose bars are only numbered.
+    splitter->setSizes({790, 350});
     return splitter;
 }
 
@@ -321,9 +322,13 @@ void ClassWindow::marked(const classmarking::ClassMarking& result) {
         return;
     }
     showClassWpm(*m_chart, m_model->tests());
-    // The messages, last, take what the other columns leave.
+    // The messages, last, take what the other columns leave; the faults no more than a fair
+    // share, so that the messages stay in sight (their tips show the whole text).
     for (int column = 0; column < ClassTableModel::Message; ++column)
         m_table->resizeColumnToContents(column);
+    m_table->setColumnWidth(ClassTableModel::Faults,
+                            std::min(m_table->columnWidth(ClassTableModel::Faults),
+                                     m_table->fontMetrics().averageCharWidth() * 28));
     const auto& tests = m_model->tests();
     const auto unmarked = std::count_if(tests.begin(), tests.end(),
                                         [](const auto& test) { return !test.run.completed; });

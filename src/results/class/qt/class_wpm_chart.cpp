@@ -29,7 +29,7 @@ QCategoryAxis* testNumbers(int count) {
     auto* axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axis->setRange(-0.5, count - 0.5);
-    const int step = count <= 15 ? 1 : count <= 75 ? 5 : 10;
+    const int step = count <= 10 ? 1 : count <= 60 ? 5 : 10;
     for (int number = 1; number <= count; ++number) {
         if (number == 1 || number % step == 0)
             axis->append(QString::number(number), number - 1);
