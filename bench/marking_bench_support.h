@@ -26,6 +26,7 @@ public:
 class DiscardingFileSystem final : public FileSystem {
 public:
     bool exists(const std::string&) const override { return false; }
+    bool isFile(const std::string&) const override { return false; }
     ReadResult readAll(const std::string& path, std::size_t) const override {
         return {{}, FileError{errorcodes::FileNotFound, path}};
     }

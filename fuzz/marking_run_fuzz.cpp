@@ -38,6 +38,7 @@ void checkAt(bool condition, int line) {
 class DiscardingFileSystem final : public FileSystem {
 public:
     bool exists(const std::string&) const override { return false; }
+    bool isFile(const std::string&) const override { return false; }
     ReadResult readAll(const std::string& path, std::size_t) const override {
         return ReadResult{{}, fileErrorFromErrno(ENOENT, path, FileOperation::Read)};
     }

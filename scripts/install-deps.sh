@@ -21,8 +21,10 @@ packages=(
     # documents from word processors (either Writer converts; scripts/run.sh brings the one with
     # windows, and the window-less one must not replace it), and tools the tests compare with
     "libreoffice-writer-nogui|libreoffice-writer" pandoc unrtf poppler-utils
-    # running the window without a screen
-    xvfb xauth
+    # running the window without a screen, and looking at it as a window manager does
+    xvfb xauth xdotool x11-utils
+    # the class report opened in a real browser, and its screenshots
+    chromium
 )
 
 installed() { # package

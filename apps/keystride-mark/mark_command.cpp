@@ -82,9 +82,10 @@ classmarking::ClassMarkingOptions classOptions(const MarkOptions& options,
     out.source = options.source;
     out.tests = std::move(tests);
     out.settings = std::move(settings);
-    out.fontMarking = options.fontMarking
-                          ? *options.fontMarking
-                          : markingFontsInstalled(markingFontFolders(programFolder));
+    out.fontMarking =
+        options.fontMarking
+            ? *options.fontMarking
+            : markingFontsInstalled(FileSystem::real(), markingFontFolders(programFolder));
     out.cutOff = options.cutOff;
     out.lineSpacing = options.lineSpacing;
     out.writeOutputs =

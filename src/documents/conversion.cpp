@@ -24,15 +24,6 @@ std::size_t endingLength(ConversionKind kind) {
     return kind == ConversionKind::Docx ? 5 : kind == ConversionKind::None ? 0 : 4;
 }
 
-std::string tail(const std::string& output) {
-    std::string text = output;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    if (text.size() > 400)
-        text = "..." + text.substr(text.size() - 400);
-    return text;
-}
-
 // Removes the trailing "/" of a folder, but not of "/" itself.
 std::string withoutSlash(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/')
@@ -137,7 +128,7 @@ FileResult DocumentConverter::runConverter(const std::string& path, ConversionKi
                              std::to_string(m_timeout.count() / 1000) +
                              " seconds for the folder \"" + folder + "\" and was stopped."};
     if (run.exitCode != 0) {
-        const std::string said = tail(run.output);
+        const std::string said = outputTail(run.output);
         return FileError{errorcodes::WordProcessorFailed,
                          "The converter " + std::string(ConverterProgram) +
                              " could not convert the documents in \"" + folder + "\"" +

@@ -3,6 +3,7 @@
 // Docx2Rtf, which converts every document of that kind in the folder at once.
 #pragma once
 
+#include "platform/desktop/converter.h"
 #include "platform/desktop/ui_services.h"
 #include "platform/desktop/word_processor.h"
 #include "platform/files/file_system.h"
@@ -24,10 +25,6 @@ std::string rtfPathFor(const std::string& path);
 std::string converterFolderOf(const std::string& path);
 // The argument that names the kind for Docx2Rtf: "docx" or "odt".
 const char* converterKindArgument(ConversionKind kind);
-
-inline constexpr const char* ConverterProgram = "Docx2Rtf";
-// Where the converter's project lives, for the message after a conversion.
-inline constexpr const char* ConverterWebAddress = "https://velakeystride.org/docx2rtf";
 
 struct ConversionOutcome {
     ConversionKind kind = ConversionKind::None;

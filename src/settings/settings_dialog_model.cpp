@@ -20,12 +20,6 @@ SettingsDialogModel::SettingsDialogModel() {
     setTicked(SettingsBox::Check3, true);
 }
 
-void SettingsDialogModel::load(const FileSystem& files, const std::string& path,
-                               SettingsStore& store) {
-    store = loadSettings(files, path);
-    showStored(store);
-}
-
 void SettingsDialogModel::showStored(const SettingsStore& store) {
     // Loading only ever ticks (and clears Check3); boxes it does not address keep their state.
     if (store.TimeLimit10 == "J")

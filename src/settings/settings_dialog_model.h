@@ -1,5 +1,5 @@
 // What the settings dialog FormS shows and does, without a window: the eight boxes, the rules
-// that tie some of them together when the user clicks, and the loading and storing that move
+// that tie some of them together when the user clicks, and the showing and storing that move
 // values between the boxes, the SettingsStore and the "Settings" file.
 #pragma once
 
@@ -41,12 +41,9 @@ public:
 
     bool isTicked(SettingsBox box) const { return m_ticked[index(box)]; }
 
-    // The loading steps of start-up: reads the file at `path` into `store` and ticks the boxes
-    // that show its values. Only "J" ticks a box, except "Count strokes of excess words", which
-    // starts ticked and only "N" clears. Ticking here shows values; it never clears another box.
-    // A missing or unreadable file leaves `store` and the boxes in their initial state.
-    void load(const FileSystem& files, const std::string& path, SettingsStore& store);
-    // The ticks that show `store`, as load() sets them after reading the file.
+    // Ticks the boxes that show `store`, as start-up read it from the file. Only "J" ticks a box,
+    // except "Count strokes of excess words", which starts ticked and only "N" clears. Ticking
+    // here shows values; it never clears another box.
     void showStored(const SettingsStore& store);
 
     // A click of the user on a box, leaving it ticked or clear. Ticking one of the three WPM

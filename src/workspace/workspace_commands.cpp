@@ -1,31 +1,6 @@
 #include "workspace/workspace_commands.h"
 
-#include "platform/files/program_folder.h"
-
 namespace keystride {
-
-bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders) {
-    for (std::string_view name : MarkingFontFiles) {
-        bool found = false;
-        for (const std::string& folder : folders) {
-            if (files.exists(joinPath(folder, std::string(name)))) {
-                found = true;
-                break;
-            }
-        }
-        if (!found)
-            return false;
-    }
-    return true;
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder == ".")
-        return name;
-    if (folder.back() == '/')
-        return folder + name;
-    return folder + "/" + name;
-}
 
 WorkspaceCommands::WorkspaceCommands(WorkspaceContext& context) : m_context(context) {
     m_context.clock.setTickHandler([this] { timerTick(); });
@@ -33,7 +8,7 @@ WorkspaceCommands::WorkspaceCommands(WorkspaceContext& context) : m_context(cont
 
 void WorkspaceCommands::startUp(const std::vector<std::string>& fontFolders) {
     marking::WorkspaceState& state = m_context.state;
-    state.FontMarking = fontFilesPresent(m_context.files, fontFolders);
+    state.FontMarking = markingFontsInstalled(m_context.files, fontFolders);
     state.WriteProtected = false;
     m_context.settings =
         loadSettings(m_context.files, joinPath(m_context.programFolder, SettingsFileName));
@@ -120,9 +95,11 @@ void WorkspaceCommands::mnuForce() {
 }
 
 void WorkspaceCommands::loadHelp(const char* fileName) {
-    // The pane leaves its content alone when the load fails, which is all a missing or
+    // The current folder first; an installed program keeps its help documents in its own
+    // folder. The pane leaves its content alone when the load fails, which is all a missing or
     // unreadable help document should do.
-    (void)m_context.typed.loadFile(joinPath(m_context.currentFolder, fileName));
+    (void)m_context.typed.loadFile(findProgramFile(
+        m_context.files, fileName, {m_context.currentFolder, m_context.programFolder}));
 }
 
 void WorkspaceCommands::mnuAfrikaans() {

@@ -3,6 +3,7 @@
 // They work on a WorkspaceContext only, so the window and the tests run the same code.
 #pragma once
 
+#include "platform/files/program_folder.h"
 #include "workspace/context/workspace_context.h"
 
 #include <functional>
@@ -11,12 +12,6 @@
 
 namespace keystride {
 
-// True when each of the five marking font files exists in one of `folders` (through the file
-// layer, so tests decide which fonts are installed).
-bool fontFilesPresent(const FileSystem& files, const std::vector<std::string>& folders);
-
-// `folder` + "/" + `name`; a bare name for the current folder ".".
-std::string joinPath(const std::string& folder, const std::string& name);
 
 // Why the window is being closed: its close box or system menu, or anything else (the session
 // ending, the task manager).

@@ -1,24 +1,16 @@
-// A window without a window for the document commands: in-memory panes over a file layer that
-// can be made to fail, scripted dialogs and message boxes, a view that remembers what it was
-// told, a real workspace command set for ClearSourceMarks and Exit, and a fresh temporary folder.
+// The document commands in a workspace without a window, with a word processor that does what
+// the test says and the real workspace commands for ClearSourceMarks and Exit.
 #pragma once
 
 #include "documents/document_commands.h"
-#include "platform/panes/memory_pane.h"
-#include "support/faulty_file_system.h"
-#include "support/recording_view.h"
 #include "support/scripted_clipboard.h"
-#include "support/scripted_services.h"
-#include "support/test_files.h"
+#include "support/workspace_world.h"
 #include "workspace/workspace_commands.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
-#include <thread>
+#include <cstdlib>
+#include <optional>
 
 namespace keystride::testing {
 
@@ -27,90 +19,69 @@ class ScriptedWordProcessor : public WordProcessor {
 public:
     FileResult convertToRtf(const std::string& docPath, const std::string& rtfPath) override {
         conversions.emplace_back(docPath, rtfPath);
-        if (conversionError)
-            return conversionError;
-        std::ofstream(rtfPath, std::ios::binary) << convertedRtf;
-        return std::nullopt;
+        if (!conversionError)
+            writeFile(rtfPath, "{\\rtf1\\ansi Converted text.\\par}");
+        return conversionError;
     }
-    FileResult newDocumentFromRtf(std::string_view rtf, int leftMarginPoints) override {
-        exported.emplace_back(std::string(rtf), leftMarginPoints);
-        return exportError;
-    }
+    FileResult newDocumentFromRtf(std::string_view, int) override { return {}; }
 
-    std::string convertedRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Converted text.\\par}";
     FileResult conversionError;
-    FileResult exportError;
     std::vector<std::pair<std::string, std::string>> conversions;
-    std::vector<std::pair<std::string, int>> exported;
 };
 
-inline std::filesystem::path makeTempFolder(const std::string& prefix) {
-    std::random_device random;
-    auto root = std::filesystem::temp_directory_path() /
-                (prefix + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(root);
-    return root;
-}
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
 
-class DocumentsTest : public ::testing::Test {
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+class DocumentsTest : public ::testing::Test, protected WorkspaceWorld {
 protected:
-    DocumentsTest()
-        : root(makeTempFolder("keystride-documents-")), context{typed,
-                                                                source,
-                                                                state,
-                                                                settings,
-                                                                view,
-                                                                messages,
-                                                                dialogs,
-                                                                printing,
-                                                                clock,
-                                                                processes,
-                                                                files,
-                                                                (root / "program").string(),
-                                                                (root / "current").string()},
-          workspace(context), commands(context, wordProcessor, clipboard,
-                                       DocumentHooks{[this] { workspace.mnuExit(); }}) {
-        std::filesystem::create_directories(root / "program");
-        std::filesystem::create_directories(root / "current");
-        CharFormat sourceFormat;
-        sourceFormat.size = 9.75;
-        source.setBaseFormat(sourceFormat);
+    DocumentsTest() {
         workspace.setSaveSpeedTestAs([this] { commands.mnuSave(); });
     }
-    ~DocumentsTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
+
+    // Every message shown, as "title|text", matches its pattern: "*" stands for any text and
+    // "%" for the test's folder.
+    void expectMessages(const std::vector<std::string>& patterns) const {
+        ASSERT_EQ(messages.shown().size(), patterns.size());
+        for (std::size_t i = 0; i < patterns.size(); ++i) {
+            const std::string shown = messages.shown()[i].title + "|" + messages.shown()[i].text;
+            EXPECT_TRUE(matches(shown, expand(patterns[i]))) << shown;
+        }
+    }
+    static bool matches(std::string_view text, std::string_view pattern) {
+        const std::size_t star = pattern.find('*');
+        if (star == std::string_view::npos)
+            return text == pattern;
+        for (std::size_t at = star; text.starts_with(pattern.substr(0, star)) && at <= text.size();
+             ++at) {
+            if (matches(text.substr(at), pattern.substr(star + 1)))
+                return true;
+        }
+        return false;
+    }
+    // `text` with every "%" replaced by the test's folder.
+    std::string expand(std::string text) const {
+        for (std::size_t at; (at = text.find('%')) != std::string::npos;)
+            text.replace(at, 1, folder.path().string());
+        return text;
     }
 
-    std::string path(const std::string& name) const { return (root / name).string(); }
-    std::string put(const std::string& name, const std::string& bytes) const {
-        writeFile(root / name, bytes);
-        return path(name);
-    }
-    std::vector<std::string> messageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& shown : messages.shown())
-            texts.push_back(shown.text);
-        return texts;
-    }
-
-    std::filesystem::path root;
-    FaultyFileSystem files;
-    MemoryPane typed{CharFormat{}, files};
-    MemoryPane source{CharFormat{}, files};
-    marking::WorkspaceState state;
-    SettingsStore settings;
-    RecordingView view;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    ScriptedPrinting printing;
-    ManualClock clock;
-    ScriptedProcessLauncher processes;
     ScriptedWordProcessor wordProcessor;
     ScriptedClipboard clipboard;
-    WorkspaceContext context;
-    WorkspaceCommands workspace;
-    DocumentCommands commands;
+    WorkspaceCommands workspace{context};
+    DocumentCommands commands{context, wordProcessor, clipboard,
+                              DocumentHooks{[this] { workspace.mnuExit(); }}};
 };
 
 } // namespace keystride::testing

@@ -5,13 +5,16 @@
 
 #include "platform/desktop/posix_process_launcher.h"
 
+#include <thread>
+
 namespace keystride::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
 TEST(PosixProcessLauncher, RunsWaitsAndReports) {
-    const fs::path root = makeTempFolder("keystride-launcher-");
+    const TempFolder folder;
+    const fs::path& root = folder.path();
     PosixProcessLauncher launcher;
 
     // Blanks, quotes and shell characters reach the program untouched.
@@ -55,7 +58,6 @@ TEST(PosixProcessLauncher, RunsWaitsAndReports) {
     for (int i = 0; i < 200 && !fs::exists(done); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     EXPECT_TRUE(fs::exists(done));
-    fs::remove_all(root);
 }
 
 } // namespace

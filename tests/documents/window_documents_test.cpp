@@ -17,7 +17,7 @@ class WindowDocumentsTest : public DocumentsTest {};
 
 TEST_F(WindowDocumentsTest, ExportGoesThroughTheClipboardToWriter) {
     testing::qtApplication();
-    WindowDocuments documents(context, {}, (root / "program").string());
+    WindowDocuments documents(context, {}, path("program"));
     processes.addProgram("soffice", "/usr/bin/soffice");
     typed.setText(u"Typed text");
     view.setLabel3("/x/test.rtf");

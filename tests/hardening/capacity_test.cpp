@@ -1,11 +1,13 @@
 // Texts at exactly the capacity of each of the marking engine's tables, and one beyond: at the
 // capacity the run completes; one beyond it ends with "Document too large..." and writes
 // nothing.
-#include "hardening_fixture.h"
+#include "support/marking_world.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
-namespace keystride::hardening {
+namespace keystride::testing {
 namespace {
 
 // The k-th of a series of distinct words of `letters` lowercase letters.
@@ -16,58 +18,40 @@ std::u16string word(int k, int letters) {
     return out;
 }
 
-std::u16string join(const std::vector<std::u16string>& words, std::u16string_view separator) {
-    std::u16string out;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (i > 0)
-            out += separator;
-        out += words[i];
-    }
-    return out;
-}
-
-// What the learner was to copy: exactly the typed text. (Against a longer source the compared
-// part runs two characters past the typed text's last one, so it would hold a word more than the
-// typed text and fill its table first.)
-std::u16string sourceFor(const std::u16string& typed) {
-    return typed;
-}
-
+// A copy of `count` pieces, piece k being `piece(k)`, joined by `separator`. What the learner was
+// to copy is exactly the typed text: against a longer source the compared part runs two
+// characters past the typed text's last one, so it would hold a word more than the typed text
+// and fill its table first.
 struct Texts {
     std::u16string source;
     std::u16string typed;
 };
+Texts copy(int count, const std::function<std::u16string(int)>& piece,
+           std::u16string_view separator = u" ") {
+    std::u16string typed = piece(0);
+    for (int k = 1; k < count; ++k)
+        typed += std::u16string(separator) + piece(k);
+    return {typed, typed};
+}
 
-// A typed text of exactly `n` characters, all distinct nine-letter words.
+// Exactly `n` characters of distinct nine-letter words.
 Texts characters(int n) {
-    std::u16string typed;
-    for (int k = 0; static_cast<int>(typed.size()) < n; ++k)
-        typed += word(k, 9) + u" ";
-    typed.resize(static_cast<std::size_t>(n));
-    if (typed.back() == u' ')
-        typed.back() = u'x';
-    return {sourceFor(typed), typed};
+    std::u16string typed = copy(n / 10 + 1, [](int k) { return word(k, 9); }).typed;
+    typed.resize(static_cast<std::size_t>(n - 1));
+    typed += u'x';
+    return {typed, typed};
 }
 
 // `n` words of four letters; every word occurs twice, far apart, so the excess-word candidates
 // stay well below their own capacity.
 Texts words(int n) {
-    std::vector<std::u16string> list;
-    const int half = (n + 1) / 2;
-    for (int k = 0; k < n; ++k)
-        list.push_back(word(k % half, 4));
-    const std::u16string typed = join(list, u" ");
-    return {sourceFor(typed), typed};
+    return copy(n, [half = (n + 1) / 2](int k) { return word(k % half, 4); });
 }
 
-// A line-break counter of `n`: it counts the line breaks of a text plus one, so `n` - 1 line
-// breaks in the typed text (and as many in the copied part of the source).
+// A line-break counter counts the line breaks of a text plus one: `n` - 1 line breaks.
 Texts lineBreakCounter(int n) {
-    std::vector<std::u16string> lines;
-    for (int k = 0; k < n; ++k)
-        lines.push_back(word(2 * k, 5) + u" " + word(2 * k + 1, 5));
-    const std::u16string typed = join(lines, u"\r\n");
-    return {sourceFor(typed), typed};
+    return copy(
+        n, [](int k) { return word(2 * k, 5) + u" " + word(2 * k + 1, 5); }, u"\r\n");
 }
 
 // `n` distinct words, each a candidate for an excess word. The first word, with a full stop,
@@ -75,25 +59,16 @@ Texts lineBreakCounter(int n) {
 // counted as an error (and so is no candidate), and a word whose bare form is a candidate
 // already changes nothing.
 Texts excessCandidates(int n) {
-    std::vector<std::u16string> list;
-    for (int k = 0; k < n; ++k)
-        list.push_back(word(k, 4));
-    list.push_back(word(0, 4) + u".");
-    const std::u16string typed = join(list, u" ");
-    return {sourceFor(typed), typed};
+    return copy(n + 1, [n](int k) { return k < n ? word(k, 4) : word(0, 4) + u"."; });
 }
 
 // A copy of 700 distinct words in which the first `n` even-numbered words were typed twice.
 Texts doubledWords(int n) {
-    std::vector<std::u16string> source;
-    std::vector<std::u16string> typed;
-    for (int k = 0; k < 700; ++k) {
-        source.push_back(word(k, 4));
-        typed.push_back(word(k, 4));
-        if (k % 2 == 0 && k / 2 < n)
-            typed.push_back(word(k, 4));
-    }
-    return {join(source, u" ") + u" and more", join(typed, u" ")};
+    const std::u16string source = copy(700, [](int k) { return word(k, 4); }).typed;
+    const Texts typed = copy(700, [n](int k) {
+        return k % 2 == 0 && k / 2 < n ? word(k, 4) + u" " + word(k, 4) : word(k, 4);
+    });
+    return {source + u" and more", typed.typed};
 }
 
 struct Capacity {
@@ -102,28 +77,21 @@ struct Capacity {
     std::function<Texts(int)> make;
 };
 
-class TableCapacity : public ::testing::TestWithParam<Capacity> {
-protected:
-    struct Outcome {
-        bool completed = false;
-        std::vector<Message> messages;
-        std::vector<std::string> files;
-    };
-
-    Outcome mark(const Texts& texts) {
-        TempFolder temp;
-        MarkingWorld world(temp.file("Resultaat.res"));
-        world.source.setText(texts.source);
-        world.typed.setText(texts.typed);
-        world.host.label3 = temp.file("Toets1.rtf");
-        Outcome outcome;
-        outcome.completed = world.run().completed;
-        outcome.messages = world.host.messages;
-        outcome.files = temp.listing();
-        EXPECT_FALSE(world.host.busy);
-        return outcome;
-    }
+struct Outcome {
+    bool completed = false;
+    std::vector<Message> messages;
+    std::vector<std::string> files; // in the world's folder
 };
+
+Outcome mark(const Texts& texts) {
+    MarkingWorld world;
+    world.setTexts(texts.source, texts.typed);
+    const bool completed = world.run().completed;
+    EXPECT_FALSE(world.host.busy);
+    return {completed, world.host.messages, world.folder.listing()};
+}
+
+class TableCapacity : public ::testing::TestWithParam<Capacity> {};
 
 TEST_P(TableCapacity, AtTheCapacityTheRunCompletesOneBeyondItEndsAndWritesNothing) {
     const Capacity& c = GetParam();
@@ -134,7 +102,7 @@ TEST_P(TableCapacity, AtTheCapacityTheRunCompletesOneBeyondItEndsAndWritesNothin
 
     const Outcome beyond = mark(c.make(c.capacity + 1));
     EXPECT_FALSE(beyond.completed);
-    EXPECT_EQ(beyond.messages, std::vector<Message>{TooLarge});
+    EXPECT_EQ(beyond.messages, (std::vector<Message>{{"Error", "Document too large..."}}));
     EXPECT_TRUE(beyond.files.empty());
 }
 
@@ -148,20 +116,5 @@ INSTANTIATE_TEST_SUITE_P(EveryTable, TableCapacity,
                              return std::string(info.param.name);
                          });
 
-// The text builders themselves: a wrong count here would make the capacities above meaningless.
-TEST(CapacityTexts, HaveExactlyTheirSize) {
-    EXPECT_EQ(characters(8000).typed.size(), 8000u);
-    EXPECT_EQ(characters(8001).typed.size(), 8001u);
-    const std::u16string w = words(1500).typed;
-    EXPECT_EQ(std::count(w.begin(), w.end(), u' '), 1499);
-    const std::u16string l = lineBreakCounter(255).typed;
-    EXPECT_EQ(std::count(l.begin(), l.end(), u'\r'), 254);
-    EXPECT_EQ(std::count(l.begin(), l.end(), u'\n'), 254);
-    const std::u16string d = doubledWords(255).typed;
-    EXPECT_EQ(std::count(d.begin(), d.end(), u' '), 700 + 255 - 1);
-    EXPECT_NE(word(0, 4), word(675, 4));
-    EXPECT_NE(word(25, 4), word(26, 4));
-}
-
 } // namespace
-} // namespace keystride::hardening
+} // namespace keystride::testing

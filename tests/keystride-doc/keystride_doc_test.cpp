@@ -1,21 +1,16 @@
 // keystride-doc run as a program: its output and exit status for good and bad input.
 #include "platform/panes/memory_pane.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 #include <sys/wait.h>
 
 namespace keystride {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct ToolRun {
     int status = -1;
@@ -25,26 +20,14 @@ struct ToolRun {
 
 class KeystrideDoc : public ::testing::Test {
 protected:
-    KeystrideDoc() {
-        std::random_device random;
-        m_folder = fs::temp_directory_path() / ("keystride-doc-" + std::to_string(random()));
-        fs::create_directories(m_folder);
-    }
-    ~KeystrideDoc() override {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
     std::string put(const std::string& name, const std::string& bytes) {
-        std::string path = (m_folder / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        testing::writeFile(m_folder.file(name), bytes);
+        return m_folder.file(name);
     }
 
     ToolRun run(const std::string& arguments) {
-        const std::string errPath = (m_folder / "stderr").string();
-        const std::string command =
-            std::string(KEYSTRIDE_BIN_DIR) + "/keystride-doc " + arguments + " 2>" + errPath;
+        const std::string command = std::string(KEYSTRIDE_BIN_DIR) + "/keystride-doc " + arguments +
+                                    " 2>'" + m_folder.file("stderr") + "'";
         ToolRun result;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe)
@@ -52,62 +35,59 @@ protected:
         char buffer[4096];
         while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
             result.out.append(buffer, got);
-        int status = ::pclose(pipe);
+        const int status = ::pclose(pipe);
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(errPath, std::ios::binary);
-        result.err.assign(std::istreambuf_iterator<char>(err), {});
+        result.err = testing::readFile(m_folder.file("stderr"));
         return result;
     }
 
-    fs::path m_folder;
+    testing::TempFolder m_folder;
 };
 
-TEST_F(KeystrideDoc, PrintsPlainTextAsUtf8WithCrLf) {
-    std::string path = put("test.txt", "caf\xe9\nline");
-    ToolRun result = run("text '" + path + "'");
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "caf\xc3\xa9\r\nline");
-}
-
-TEST_F(KeystrideDoc, PrintsRunsAndMarkupOfAnRtfFile) {
+TEST_F(KeystrideDoc, PrintsTextRunsAndMarkup) {
     MemoryPane pane;
     pane.setText(u"ab cd");
     pane.setSelStart(3);
     pane.setSelLength(2);
     pane.setSelBold(true);
+    pane.setSelUnderline(true);
     pane.setSelFontSize(9.75);
-    std::string path = put("test.rtf", pane.textRtf());
+    pane.setSelColour(colours::red);
+    pane.setSelBackground(Colour::rgb(0xab, 0xcd, 0xef));
+    const std::string rtf = put("test.rtf", pane.textRtf());
+    const std::string text = put("test.txt", "caf\xe9\nline");
 
-    ToolRun runs = run("runs '" + path + "'");
-    EXPECT_EQ(runs.status, 0) << runs.err;
-    EXPECT_EQ(runs.out.substr(0, runs.out.find("},") + 2),
-              "[{\"start\":0,\"length\":3,\"font\":\"Courier New\",\"size\":12,\"colour\":"
-              "\"#000000\",\"background\":null,\"bold\":false,\"underline\":false},");
-    EXPECT_NE(runs.out.find("{\"start\":3,\"length\":2,"), std::string::npos);
-    EXPECT_NE(runs.out.find("\"bold\":true"), std::string::npos);
-
-    ToolRun rtf = run("rtf '" + path + "'");
-    EXPECT_EQ(rtf.status, 0);
-    EXPECT_EQ(rtf.out.rfind("{\\rtf1\\ansi\\ansicpg1252\\deff0", 0), 0u) << rtf.out;
+    const std::pair<std::string, std::string> rows[] = {
+        {"text '" + text + "'", "caf\xc3\xa9\r\nline"},
+        {"runs '" + rtf + "'",
+         "[{\"start\":0,\"length\":3,\"font\":\"Courier New\",\"size\":12,\"colour\":\"#000000\","
+         "\"background\":null,\"bold\":false,\"underline\":false},"
+         "{\"start\":3,\"length\":2,\"font\":\"Courier New\",\"size\":9.75,\"colour\":\"#ff0000\","
+         "\"background\":\"#abcdef\",\"bold\":true,\"underline\":true}]\n"},
+        {"rtf '" + rtf + "'", pane.textRtf()},
+    };
+    for (const auto& [arguments, out] : rows) {
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
+        EXPECT_EQ(result.out, out) << arguments;
+    }
 }
 
 TEST_F(KeystrideDoc, BadUsageAndUnreadableFilesExitWithTwo) {
-    const std::string missing = (m_folder / "missing.rtf").string();
-    const struct {
-        std::string arguments;
-        std::string message;
-    } rows[] = {
+    const std::string missing = m_folder.file("missing.rtf");
+    const std::string folder = m_folder.path().string();
+    const std::pair<std::string, std::string> rows[] = {
         {"", "usage"},
         {"text", "usage"},
         {"words '" + missing + "'", "unknown mode"},
         {"text '" + missing + "'", missing},
-        {"runs '" + m_folder.string() + "'", m_folder.string()},
+        {"runs '" + folder + "'", folder},
     };
-    for (const auto& row : rows) {
-        ToolRun result = run(row.arguments);
-        EXPECT_EQ(result.status, 2) << row.arguments;
-        EXPECT_NE(result.err.find(row.message), std::string::npos) << result.err;
-        EXPECT_TRUE(result.out.empty()) << row.arguments;
+    for (const auto& [arguments, message] : rows) {
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+        EXPECT_TRUE(result.out.empty()) << arguments;
     }
 }
 

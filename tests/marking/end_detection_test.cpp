@@ -4,7 +4,7 @@
 namespace keystride::marking::testing {
 namespace {
 
-// A source text without repeated 12-character pieces.
+// A source text without repeated 12-character pieces: "word1000 word1001 ...".
 std::u16string numberedSource(int words) {
     std::u16string text;
     for (int i = 0; i < words; ++i)
@@ -12,79 +12,54 @@ std::u16string numberedSource(int words) {
     return text;
 }
 
-struct Detected {
-    DetectionOutcome outcome;
-    int sourceEnd;
-};
-
-Detected detect(std::u16string_view typed, std::u16string_view source, bool cutOff = false,
-                std::int16_t givenEnd = 0) {
-    MarkingState s;
-    std::int16_t end = givenEnd;
-    bool given = cutOff;
-    DetectionOutcome outcome = DetectSourceEnd(s, {typed, source}, given, end);
-    EXPECT_FALSE(given) << "a given cut-off is used once";
-    return {outcome, end};
-}
-
-TEST(DetectSourceEnd, FindsTheLastFortyCharactersVerbatim) {
-    const std::u16string source = numberedSource(40);
-    const std::u16string typed = source.substr(0, 120);
-    const Detected d = detect(typed, source);
-    EXPECT_EQ(d.outcome, DetectionOutcome::Found);
-    EXPECT_EQ(d.sourceEnd, 120 - 40 + 1 + 41) << "position of the piece + 41";
-
-    const Detected whole = detect(source, source);
-    EXPECT_EQ(whole.sourceEnd, static_cast<int>(source.size())) << "never beyond the source";
-}
-
-TEST(DetectSourceEnd, UsesTheLastOccurrence) {
-    const std::u16string part = numberedSource(12);
-    const std::u16string source = part + u"something else entirely here " + part + u"tail";
-    const Detected d = detect(part, source);
-    const int later = static_cast<int>(source.rfind(part.substr(part.size() - 40))) + 1;
-    EXPECT_EQ(d.sourceEnd, later + 41);
-}
-
-TEST(DetectSourceEnd, ShorterPiecesSkipATypingErrorAtTheEnd) {
-    const std::u16string source = numberedSource(40);
-    std::u16string typed = source.substr(0, 200);
-    typed[typed.size() - 3] = u'#'; // inside the last 16 characters
-    const Detected d = detect(typed, source);
-    EXPECT_EQ(d.outcome, DetectionOutcome::Found);
-    EXPECT_EQ(d.sourceEnd, 200 - 40 + 41) << "the 36 characters from L - 40";
-}
-
-TEST(DetectSourceEnd, TypedTestsShorterThanFiftyAreRefused) {
-    const std::u16string source = numberedSource(40);
-    EXPECT_EQ(detect(source.substr(0, 49), source).outcome, DetectionOutcome::TypedTooShort);
-    EXPECT_EQ(detect(source.substr(0, 50), source).outcome, DetectionOutcome::Found);
-    const Detected given = detect(u"short", source, true, 1234);
-    EXPECT_EQ(given.outcome, DetectionOutcome::Found) << "a clicked end skips the length check";
-    EXPECT_EQ(given.sourceEnd, 1234);
-}
-
-TEST(FindFragmentPair, PiecesMustLieLessThan75Apart) {
-    const std::u16string a = u"AAAAAAAAAAAA";
-    const std::u16string b = u"BBBBBBBBBBBB";
-    auto sourceWithGap = [&](int gap) {
-        return b + std::u16string(static_cast<std::size_t>(gap - 12), u'x') + a +
-               u" and then some more\r\nwords";
+TEST(DetectSourceEnd, FindsWhereTheCopiedPartOfTheSourceEnds) {
+    const std::u16string source = numberedSource(40); // 360 characters
+    const std::u16string part = numberedSource(12);   // 108 characters
+    std::u16string typo = source.substr(0, 200);
+    typo[197] = u'#'; // inside the last 16 characters
+    struct Row {
+        const char* name;
+        std::u16string typed, source;
+        std::int16_t clicked; // the end a cut-off click gave, 0 for none
+        DetectionOutcome outcome;
+        int sourceEnd;
     };
-    for (const auto& [gap, found] : std::vector<std::pair<int, bool>>{{74, true}, {75, false}, {76, false}}) {
+    using enum DetectionOutcome;
+    const Row rows[] = {
+        {"last 40 verbatim: their position + 41", source.substr(0, 120), source, 0, Found, 122},
+        {"never beyond the source", source, source, 0, Found, 360},
+        {"the last occurrence wins", part, part + u"something else entirely here " + part + u"tail",
+         0, Found, 206 + 41},
+        {"36 characters from L - 40 skip a typo at the end", typo, source, 0, Found, 201},
+        {"50 characters pass the length check", source.substr(0, 50), source, 0, Found, 52},
+        {"49 are refused", source.substr(0, 49), source, 0, TypedTooShort, 0},
+        {"a clicked end skips the length check", u"short", source, 1234, Found, 1234},
+        {"nothing fits: ask for a cut-off", std::u16string(60, u'q'), source, 0, NotFound, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         MarkingState s;
-        std::int16_t end = 0;
-        const std::u16string source = sourceWithGap(gap);
-        FindFragmentPair(s, source, a, b, 3, end);
-        EXPECT_EQ(s.EndFound, found) << "gap " << gap;
-        if (found)
-            EXPECT_EQ(end, gap + 27) << "moved from pa + k + 21 to the next space before a CR";
+        std::int16_t end = row.clicked;
+        bool given = row.clicked != 0;
+        EXPECT_EQ(DetectSourceEnd(s, {row.typed, row.source}, given, end), row.outcome);
+        EXPECT_EQ(end, row.sourceEnd);
+        EXPECT_FALSE(given) << "a given cut-off is used once";
     }
 }
 
-TEST(DetectSourceEnd, AskForACutOffWhenNothingFits) {
-    const std::u16string source = numberedSource(40);
-    EXPECT_EQ(detect(std::u16string(60, u'q'), source).outcome, DetectionOutcome::NotFound);
+TEST(FindFragmentPair, PiecesMustLieLessThan75Apart) {
+    const std::u16string a = u"AAAAAAAAAAAA", b = u"BBBBBBBBBBBB";
+    const std::pair<int, bool> gaps[] = {{74, true}, {75, false}, {76, false}};
+    for (const auto& [gap, found] : gaps) {
+        SCOPED_TRACE(gap);
+        const std::u16string source =
+            b + std::u16string(std::size_t(gap - 12), u'x') + a + u" and then some more\r\nwords";
+        MarkingState s;
+        std::int16_t end = 0;
+        FindFragmentPair(s, source, a, b, 3, end);
+        EXPECT_EQ(s.EndFound, found);
+        EXPECT_EQ(end, found ? gap + 27 : 0) << "pa + k + 21, moved on to the next space";
+    }
 }
 
 } // namespace

@@ -4,89 +4,46 @@
 namespace keystride::marking::testing {
 namespace {
 
-CharFormat formatAt(const MemoryPane& pane, int position) {
-    for (const FormatSpan& span : pane.formatSpans()) {
-        if (position >= span.start && position < span.start + span.length)
-            return span.format;
+using Entries = std::vector<std::pair<std::u16string, int>>; // word, 1-based start
+
+TEST(MarkErrors, EveryEntryIsMarkedOnItsOwnCharacters) {
+    struct Row {
+        bool fontMarking;
+        std::u16string text;
+        Entries errors, repeats;
+        std::u16string marked; // the text afterwards
+        std::string marks;     // see markOf()
+    };
+    const Row rows[] = {
+        // A first word (its start recorded as 0) without its space, and a repeat.
+        Row(true, u"abc def", {{u"abc ", 0}}, {{u"def", 5}}, u"abc def", "1m2.ddd"),
+        // A one-letter word is framed with its space.
+        Row(true, u"xx a yy", {{u"a ", 4}}, {}, u"xx a yy", "...33.."),
+        // Space faults become underscores of the same length: later marks land where they were.
+        Row(true, u"one  two. Three. Four",
+            {{DoubleSpaceMarker, 4}, {SingleSpaceMarker, 10}, {u"Four", 18}}, {},
+            u"one _two._Three. Four", "...33....3.......1mm2"),
+        // Colour marking highlights the spaces themselves and leaves the fonts alone.
+        Row(false, u"one  two three", {{DoubleSpaceMarker, 4}, {u"three", 10}}, {{u"two ", 6}},
+            u"one  two three", "...WWrrr.WWWWW"),
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(toUtf8(row.text));
+        MemoryPane typed;
+        typed.setText(row.text);
+        MarkingState s;
+        for (const auto& [word, start] : row.errors) {
+            s.ErrorWords(++s.ErrorCount) = word;
+            s.ErrorStart(s.ErrorCount) = static_cast<std::int16_t>(start);
+        }
+        for (const auto& [word, start] : row.repeats) {
+            s.RepeatWords(++s.RepeatCount) = word;
+            s.RepeatStart(s.RepeatCount) = static_cast<std::int16_t>(start);
+        }
+        MarkErrors(s, typed, row.fontMarking);
+        EXPECT_EQ(typed.text(), row.marked);
+        EXPECT_EQ(marksOf(typed.formatSpans(), typed.textLength()), row.marks);
     }
-    ADD_FAILURE() << "no character at " << position;
-    return {};
-}
-
-void addError(MarkingState& s, std::u16string word, int start) {
-    ++s.ErrorCount;
-    s.ErrorWords(s.ErrorCount) = std::move(word);
-    s.ErrorStart(s.ErrorCount) = static_cast<std::int16_t>(start);
-}
-
-TEST(FontMarking, FramesAWordWithoutItsTrailingSpace) {
-    MemoryPane typed;
-    typed.setText(u"abc def");
-    MarkingState s;
-    addError(s, u"abc ", 0); // the first word's start is recorded as 0
-    MarkErrors(s, typed, true);
-    const CharFormat first = formatAt(typed, 0), middle = formatAt(typed, 1),
-                     last = formatAt(typed, 2), space = formatAt(typed, 3);
-    EXPECT_EQ(first.font, "Courier1");
-    EXPECT_EQ(middle.font, "Courierraam");
-    EXPECT_EQ(last.font, "Courier2");
-    for (const CharFormat& f : {first, middle, last}) {
-        EXPECT_TRUE(f.bold);
-        EXPECT_EQ(f.colour, colours::red);
-    }
-    EXPECT_FALSE(first.underline);
-    EXPECT_TRUE(middle.underline && last.underline);
-    EXPECT_EQ(space, CharFormat{}) << "the trailing space is untouched";
-    EXPECT_EQ(typed.text(), u"abc def");
-}
-
-TEST(FontMarking, ShortWordsAreFramedWhole) {
-    MemoryPane typed;
-    typed.setText(u"xx a yy");
-    MarkingState s;
-    addError(s, u"a ", 4);
-    MarkErrors(s, typed, true);
-    EXPECT_EQ(formatAt(typed, 3).font, "Courier3");
-    EXPECT_EQ(formatAt(typed, 4).font, "Courier3") << "the space of a one-letter word too";
-    EXPECT_EQ(formatAt(typed, 5).font, "Courier New");
-}
-
-TEST(FontMarking, SpaceFaultsBecomeUnderscoresOfTheSameLength) {
-    MemoryPane typed;
-    typed.setText(u"one  two. Three. Four");
-    MarkingState s;
-    addError(s, DoubleSpaceMarker, 4);
-    addError(s, SingleSpaceMarker, 10);
-    addError(s, u"Four", 18);
-    MarkErrors(s, typed, true);
-    EXPECT_EQ(typed.text(), u"one _two._Three. Four");
-    EXPECT_EQ(formatAt(typed, 3).font, "Courier3");
-    EXPECT_EQ(formatAt(typed, 4).font, "Courier3");
-    EXPECT_EQ(formatAt(typed, 9).font, "Courier3");
-    EXPECT_EQ(formatAt(typed, 17).font, "Courier1") << "later marks land on the right characters";
-    EXPECT_EQ(formatAt(typed, 20).font, "Courier2");
-}
-
-TEST(ColourMarking, WhiteOnRedAndFontsUnchanged) {
-    MemoryPane typed;
-    typed.setText(u"one  two three");
-    MarkingState s;
-    addError(s, DoubleSpaceMarker, 4);
-    addError(s, u"three", 10);
-    ++s.RepeatCount;
-    s.RepeatWords(1) = u"two ";
-    s.RepeatStart(1) = 6;
-    MarkErrors(s, typed, false);
-    EXPECT_EQ(typed.text(), u"one  two three") << "marker spaces are highlighted, not replaced";
-    const CharFormat space = formatAt(typed, 3), word = formatAt(typed, 12), repeat = formatAt(typed, 5);
-    EXPECT_EQ(space.background, colours::red);
-    EXPECT_EQ(word.background, colours::red);
-    EXPECT_EQ(word.colour, colours::white);
-    EXPECT_TRUE(word.bold);
-    EXPECT_EQ(word.font, "Courier New");
-    EXPECT_EQ(repeat.colour, colours::red);
-    EXPECT_TRUE(repeat.underline);
-    EXPECT_FALSE(repeat.background.has_value());
 }
 
 } // namespace

@@ -5,75 +5,58 @@
 namespace keystride::marking::testing {
 namespace {
 
-void runPasses(MarkingState& s, std::u16string_view source, std::u16string_view typed) {
-    prepareWords(s, source, typed);
-    const IndexedText indexed(source);
-    CompareWords(s, {indexed, static_cast<std::int16_t>(source.size())});
-    FindExcessAndDoubledWords(s, {typed, indexed});
-}
-
-std::vector<std::u16string> excess(const MarkingState& s) {
-    std::vector<std::u16string> out;
-    for (int e = 1; e <= s.ExcessCount; ++e)
-        out.push_back(s.ExcessWords(e));
-    return out;
-}
-
 TEST(BareForm, DropsBlanksMarksAndLineEnds) {
-    EXPECT_EQ(bareForm(u"House. "), u"House");
-    EXPECT_EQ(bareForm(u"House"), u"House");
-    EXPECT_NE(bareForm(u"house "), bareForm(u"House "));
-    EXPECT_EQ(bareForm(u"end.\r"), u"end");
-    EXPECT_EQ(bareForm(u"50%. "), u"50");
-    EXPECT_EQ(bareForm(u"what?!"), u"what");
-    EXPECT_EQ(bareForm(u"\n"), u"\n");
-    EXPECT_EQ(bareForm(u"  "), u"");
+    const std::pair<std::u16string, std::u16string> rows[] = {
+        {u"House. ", u"House"}, {u"House", u"House"}, {u"house ", u"house"}, {u"end.\r", u"end"},
+        {u"50%. ", u"50"},      {u"what?!", u"what"}, {u"\n", u"\n"},        {u"  ", u""},
+    };
+    for (const auto& [word, bare] : rows)
+        EXPECT_EQ(bareForm(word), bare) << toUtf8(word);
 }
 
-TEST(ExcessWords, ASentenceTypedTwiceGivesOneEntryPerSurplusWord) {
-    MarkingState s;
-    runPasses(s, u"The sun is hot. We swim in the sea.", u"The sun is hot. The sun is hot. We swim in the sea.");
-    EXPECT_EQ(excess(s), (std::vector<std::u16string>{u"The ", u"sun ", u"is ", u"hot "}));
-    EXPECT_EQ(s.ExcessText, u"The sun is hot ");
-    EXPECT_EQ(s.ErrorCount, 0);
-}
-
-TEST(ExcessWords, NoneWhenEveryWordOccursAsOftenAsInTheSource) {
-    MarkingState s;
-    runPasses(s, u"the dog and the cat and the bird", u"the dog and the cat and the bird");
-    EXPECT_EQ(s.ExcessCount, 0);
-    EXPECT_TRUE(s.ExcessText.empty());
-}
-
-TEST(DoubledWords, ADoubledWordIsAnErrorAndABracketedExcessWord) {
-    MarkingState s;
-    runPasses(s, u"I like the big red car very much.", u"I like the big big red car very much.");
-    EXPECT_EQ(errorWords(s), std::vector<std::u16string>{u"big "});
-    EXPECT_EQ(s.DoubledCount, 1);
-    EXPECT_EQ(excess(s), std::vector<std::u16string>{u"(big )"});
-    EXPECT_EQ(s.ExcessText, u"big ") << "the excess text keeps the entry without brackets";
-    EXPECT_EQ(s.ExcessAlsoErrors, 1);
-}
-
-TEST(DoubledWords, APairTheSourceHoldsIsNoError) {
-    MarkingState s;
-    runPasses(s, u"he said that that was it", u"he said that that was it");
-    EXPECT_EQ(s.ErrorCount, 0);
-    EXPECT_EQ(s.DoubledCount, 0);
-}
-
-TEST(ExcessWords, AWordThatIsAlwaysAnErrorIsNeverExcess) {
-    MarkingState s;
-    runPasses(s, u"one two three four five six", u"one twoo three twoo four five six");
-    EXPECT_EQ(errorWords(s), (std::vector<std::u16string>{u"twoo ", u"twoo "}));
-    EXPECT_EQ(s.ExcessCount, 0);
-}
-
-TEST(ExcessWords, SecondHalvesOfJoinedWordsAreBlanked) {
-    MarkingState s;
-    runPasses(s, u"We did something good today", u"We did some thing good today");
-    EXPECT_TRUE(s.TypedWords(4).empty());
-    EXPECT_EQ(s.ExcessCount, 0);
+TEST(ExcessWords, SurplusOccurrencesAreExcessAndDoubledWordsAreBracketedErrors) {
+    struct Row {
+        std::u16string source, typed;
+        std::u16string errors; // the error words, each followed by "|"
+        std::u16string excess; // the excess entries one after the other, as the report lists them
+        std::u16string excessText;
+        int doubled; // doubled words, each also a bracketed excess entry
+    };
+    const Row rows[] = {
+        // A sentence typed twice.
+        {u"The sun is hot. We swim.", u"The sun is hot. The sun is hot. We swim.", u"",
+         u"The sun is hot ", u"The sun is hot ", 0},
+        // Every word as often as in the source.
+        {u"the dog and the cat", u"the dog and the cat", u"", u"", u"", 0},
+        // A doubled word; then a doubled pair that the source holds.
+        {u"I like the big red car.", u"I like the big big red car.", u"big |", u"(big )", u"big ",
+         1},
+        {u"he said that that was it", u"he said that that was it", u"", u"", u"", 0},
+        // A word that is an error wherever it is typed.
+        {u"one two three four five", u"one twoo three twoo four five", u"twoo |twoo |", u"", u"",
+         0},
+        // The second half of a joined word is blanked.
+        {u"We did something good today", u"We did some thing good today", u"some thing|", u"", u"",
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(toUtf8(row.typed));
+        MarkingState s;
+        prepareWords(s, row.source, row.typed);
+        const IndexedText indexed(row.source);
+        CompareWords(s, {indexed, static_cast<std::int16_t>(row.source.size())});
+        FindExcessAndDoubledWords(s, {row.typed, indexed});
+        std::u16string errors, excess;
+        for (int k = 1; k <= s.ErrorCount; ++k)
+            errors += s.ErrorWords(k) + u"|";
+        for (int e = 1; e <= s.ExcessCount; ++e)
+            excess += s.ExcessWords(e);
+        EXPECT_EQ(toUtf8(errors), toUtf8(row.errors));
+        EXPECT_EQ(toUtf8(excess), toUtf8(row.excess));
+        EXPECT_EQ(s.ExcessText, row.excessText);
+        EXPECT_EQ(s.DoubledCount, row.doubled);
+        EXPECT_EQ(s.ExcessAlsoErrors, row.doubled);
+    }
 }
 
 } // namespace

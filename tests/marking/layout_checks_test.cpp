@@ -4,111 +4,90 @@
 namespace keystride::marking::testing {
 namespace {
 
-std::vector<std::pair<std::u16string, int>> spaceEntries(std::u16string_view typed) {
-    MarkingState s;
-    CheckSpaces(s, typed);
-    std::vector<std::pair<std::u16string, int>> out;
-    for (int k = 1; k <= s.ErrorCount; ++k)
-        out.emplace_back(s.ErrorWords(k), s.ErrorStart(k));
-    return out;
-}
-
-using Entries = std::vector<std::pair<std::u16string, int>>;
-
-TEST(CheckSpaces, OneSuperfluousDoubleSpaceIsReported) {
-    EXPECT_EQ(spaceEntries(u"one two  three  four"), (Entries{{DoubleSpaceMarker, 8}}));
-    EXPECT_TRUE(spaceEntries(u"Stop.  Go on").empty())
-        << "two spaces after a mark are the convention";
-    EXPECT_EQ(spaceEntries(u"Stop.   Go on"), (Entries{{DoubleSpaceMarker, 7}}))
-        << "three spaces: the fault is found at the second, preceded by a space";
-}
-
-TEST(CheckSpaces, SpacingAfterSentenceEndsMustBeConsistent) {
-    EXPECT_EQ(spaceEntries(u"One. Two. Three.  Four."), (Entries{{DoubleSpaceMarker, 17}}));
-    EXPECT_TRUE(spaceEntries(u"One.  Two.  Three.  Four.").empty());
-    EXPECT_EQ(spaceEntries(u"One.  Two. Three.  Four."), (Entries{{SingleSpaceMarker, 11}}));
-    EXPECT_TRUE(spaceEntries(u"no marks at all").empty());
-    EXPECT_EQ(spaceEntries(u"Why? Because.  So."), (Entries{{DoubleSpaceMarker, 14}}))
-        << "the first sentence end is the question mark, followed by one space";
-}
-
-TEST(CheckSpaces, MarksOtherThanFullStopsAreFoundOnlyBeforeAFullStop) {
-    // Without any full stop the first sentence end stays at 0.
-    EXPECT_TRUE(spaceEntries(u"Why?  Because!  Yes").empty());
-    EXPECT_TRUE(spaceEntries(u"Yes. Why?  Because. Ok.").empty());
-    EXPECT_EQ(spaceEntries(u"Yes. Why?  Because.  Ok."), (Entries{{DoubleSpaceMarker, 10}}));
+TEST(CheckSpaces, ADoubleSpaceTooManyAndInconsistentSentenceEndsGetOneEntryEach) {
+    using Entries = std::vector<std::pair<std::u16string, int>>;
+    const std::pair<std::u16string, Entries> rows[] = {
+        {u"one two  three  four", {{DoubleSpaceMarker, 8}}}, // only the first place
+        {u"Stop.  Go on", {}},                               // two after a mark: the convention
+        {u"Stop.   Go on", {{DoubleSpaceMarker, 7}}},        // the second space follows a space
+        {u"One. Two. Three.  Four.", {{DoubleSpaceMarker, 17}}},
+        {u"One.  Two.  Three.  Four.", {}},
+        {u"One.  Two. Three.  Four.", {{SingleSpaceMarker, 11}}},
+        {u"no marks at all", {}},
+        {u"Why? Because.  So.", {{DoubleSpaceMarker, 14}}}, // the first end is the "?"
+        {u"Why?  Because!  Yes", {}}, // without a full stop the first sentence end stays 0
+        {u"Yes. Why?  Because. Ok.", {}},
+        {u"Yes. Why?  Because.  Ok.", {{DoubleSpaceMarker, 10}}},
+    };
+    for (const auto& [typed, expected] : rows) {
+        MarkingState s;
+        CheckSpaces(s, typed);
+        Entries entries;
+        for (int k = 1; k <= s.ErrorCount; ++k)
+            entries.emplace_back(s.ErrorWords(k), s.ErrorStart(k));
+        EXPECT_EQ(entries, expected) << toUtf8(typed);
+    }
 }
 
 TEST(CountLineBreaks, CountsCarriageReturnsBeforeTheStartPlusOne) {
-    EXPECT_EQ(CountLineBreaks(u"abc", 2), 1);
-    EXPECT_EQ(CountLineBreaks(u"a\r\nb\r\nc", 6), 3);
-    EXPECT_EQ(CountLineBreaks(u"\r\nb", 2), 1) << "a CR at position 1 adds no extra one";
-    EXPECT_EQ(CountLineBreaks(u"ab\r", 2), 1) << "a CR at the start position's end is not seen";
-    std::u16string many;
-    for (int i = 0; i < 254; ++i)
-        many += u"x\r\n";
-    EXPECT_EQ(CountLineBreaks(many + u"y", static_cast<int>(many.size())), 255);
-    EXPECT_THROW(CountLineBreaks(many + u"x\r\ny", static_cast<int>(many.size()) + 3),
-                 CapacityExceeded);
+    const std::tuple<std::u16string, int, int> rows[] = {
+        {u"abc", 2, 1},
+        {u"a\r\nb\r\nc", 6, 3},
+        {u"\r\nb", 2, 1}, // a CR at position 1 adds no extra one
+        {u"ab\r", 2, 1},  // a CR at the start position's end is not seen
+    };
+    for (const auto& [text, start, count] : rows)
+        EXPECT_EQ(CountLineBreaks(text, start), count) << toUtf8(text);
 }
 
-TEST(CountPunctuation, ComparesOnlyTheComparedPartOfTheSource) {
+TEST(CountPunctuation, CountsOnlyTheComparedPartOfTheSource) {
     MarkingState s;
-    CountPunctuation(s, u"a. b, c! d?", u"a. b, c! d? e. f.", 11);
-    EXPECT_EQ(s.TypedStops, 1);
-    EXPECT_EQ(s.TypedCommas, 1);
-    EXPECT_EQ(s.TypedMarks, 2);
-    EXPECT_EQ(s.SourceStops, 1);
-    EXPECT_EQ(s.SourceMarks, 2);
+    CountPunctuation(s, u"a. b, c! d?", u"a. b, c! d? e. f, g!", 11);
+    EXPECT_EQ(std::tuple(s.TypedStops, s.TypedCommas, s.TypedMarks), std::tuple(1, 1, 2));
+    EXPECT_EQ(std::tuple(s.SourceStops, s.SourceCommas, s.SourceMarks), std::tuple(1, 1, 2));
 }
 
-TEST(CheckCourier, TheWholeTestFromItsSecondCharacterMustBeCourier) {
-    MemoryPane typed;
-    typed.setText(u"Xbcdef");
-    typed.setSelStart(0);
-    typed.setSelLength(1);
-    typed.setSelFontName("Arial");
-    SettingsStore settings;
-    settings.CheckCourier = "J";
-    MarkingState s;
-    CheckCourier(s, typed, settings);
-    EXPECT_TRUE(s.CourierOk) << "the first character is not examined";
-
-    typed.setSelStart(3);
-    typed.setSelLength(1);
-    typed.setSelFontName("Arial");
-    CheckCourier(s, typed, settings);
-    EXPECT_FALSE(s.CourierOk);
-
-    settings.CheckCourier = "N";
-    CheckCourier(s, typed, settings);
-    EXPECT_TRUE(s.CourierOk);
-    settings.CheckCourier = "j";
-    CheckCourier(s, typed, settings);
-    EXPECT_FALSE(s.CourierOk) << "anything but N switches the check on";
-}
-
-TEST(CheckLineSpacing, TheMarkupOrTheFormatMenuMeetsTheCheck) {
-    MemoryPane typed;
-    typed.setText(u"one\r\ntwo");
-    SettingsStore settings;
-    settings.CheckSpacing15 = "J";
-    MarkingState s;
-    CheckLineSpacing(s, typed, settings, LineSpacing::Single);
-    EXPECT_FALSE(s.LineSpacingOk);
-    CheckLineSpacing(s, typed, settings, LineSpacing::OneAndAHalf);
-    EXPECT_TRUE(s.LineSpacingOk) << "1.5 spacing chosen in the Format menu";
-    typed.setSelStart(0);
-    typed.setSelLength(typed.textLength());
-    typed.setSelLineSpacing(LineSpacing::OneAndAHalf);
-    CheckLineSpacing(s, typed, settings, LineSpacing::Single);
-    EXPECT_TRUE(s.LineSpacingOk) << "1.5 spacing found in the markup";
-
-    settings.CheckDoubleSpacing = "J";
-    CheckLineSpacing(s, typed, settings, LineSpacing::OneAndAHalf);
-    EXPECT_FALSE(s.LineSpacingOk) << "with both switches on the markup must hold the other one";
-    CheckLineSpacing(s, typed, settings, LineSpacing::Double);
-    EXPECT_TRUE(s.LineSpacingOk);
+TEST(LayoutChecks, CourierAndTheLineSpacingAsTheSwitchesAsk) {
+    using enum LineSpacing;
+    struct Row {
+        int arialAt; // one character in Arial
+        LineSpacing markup, menu;
+        const char *courier, *spacing15, *doubleSpacing;
+        bool courierOk, spacingOk;
+    };
+    const Row rows[] = {
+        // The first character is not examined; anything but "N" switches the check on.
+        {0, Single, Single, "J", "N", "N", true, true},
+        {2, Single, Single, "J", "N", "N", false, true},
+        {2, Single, Single, "N", "N", "N", true, true},
+        {2, Single, Single, "j", "N", "N", false, true},
+        // 1.5 spacing is found in the markup or chosen in the Format menu.
+        {0, Single, Single, "J", "J", "N", true, false},
+        {0, Single, OneAndAHalf, "J", "J", "N", true, true},
+        {0, OneAndAHalf, Single, "J", "J", "N", true, true},
+        // Both switches on: the menu meets one of them, the markup must meet the other.
+        {0, OneAndAHalf, OneAndAHalf, "J", "J", "J", true, false},
+        {0, OneAndAHalf, Double, "J", "J", "J", true, true},
+    };
+    for (const Row& row : rows) {
+        MemoryPane typed;
+        typed.setText(u"Xbc\r\ndef");
+        typed.setSelStart(0);
+        typed.setSelLength(typed.textLength());
+        typed.setSelLineSpacing(row.markup);
+        typed.setSelStart(row.arialAt);
+        typed.setSelLength(1);
+        typed.setSelFontName("Arial");
+        SettingsStore settings;
+        settings.CheckCourier = row.courier;
+        settings.CheckSpacing15 = row.spacing15;
+        settings.CheckDoubleSpacing = row.doubleSpacing;
+        MarkingState s;
+        CheckCourier(s, typed, settings);
+        CheckLineSpacing(s, typed, settings, row.menu);
+        EXPECT_EQ(std::pair(s.CourierOk, s.LineSpacingOk), std::pair(row.courierOk, row.spacingOk))
+            << "row " << &row - rows;
+    }
 }
 
 } // namespace

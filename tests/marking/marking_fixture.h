@@ -1,43 +1,15 @@
-// Shared set-up for the marking tests: two in-memory panes, settings, the workspace state, a
-// host that records what the run asked of the window, and a temporary current folder.
+// Shared set-up for the marking tests: the word tables filled as a run fills them, the marks
+// of a pane in one line, and the marking world of the test-support library.
 #pragma once
 
 #include "marking/marking_run.h"
 #include "marking/text_preparation.h"
 #include "platform/panes/memory_pane.h"
-#include "support/faulty_file_system.h"
+#include "support/marking_world.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <unistd.h>
-
 namespace keystride::marking::testing {
-
-class RecordingHost : public MarkingHost {
-public:
-    void showMessage(const std::string& title, const std::string& text) override {
-        messages.emplace_back(title, text);
-    }
-    void setBusy(bool on) override {
-        busy = on;
-        ++busyChanges;
-    }
-    void stopClock() override { ++clockStops; }
-    void openSpeedTest() override { ++openCommands; }
-    std::string typedTestName() const override { return label3; }
-    void setTypedTestName(const std::string& name) override { label3 = name; }
-
-    std::vector<std::pair<std::string, std::string>> messages;
-    bool busy = false;
-    int busyChanges = 0;
-    int clockStops = 0;
-    int openCommands = 0;
-    std::string label3;
-};
 
 // Splits `source` and `typed` into the word tables as a run does before the comparison.
 inline void prepareWords(MarkingState& s, std::u16string_view source, std::u16string_view typed) {
@@ -53,48 +25,56 @@ inline void prepareWords(MarkingState& s, std::u16string_view source, std::u16st
     s.TypedWordCount = s.WordCount;
 }
 
-inline std::vector<std::u16string> errorWords(const MarkingState& s) {
-    std::vector<std::u16string> out;
-    for (int k = 1; k <= s.ErrorCount; ++k)
-        out.push_back(s.ErrorWords(k));
-    return out;
+// One character per character of the text, saying how it is marked:
+//   .  untouched (the pane's base format)
+//   1  first letter of an error: "Courier1", bold, red
+//   m  letters after it: "Courierraam", bold, red, underlined
+//   2  last letter: "Courier2", bold, red, underlined
+//   3  a word of one or two characters or a space fault: "Courier3", red
+//   d  a repeated error in font marking: "DoCourier", red, underlined
+//   W  an error in colour marking: bold white on red, font unchanged
+//   r  a repeated error in colour marking: red, underlined, font unchanged
+//   R  the report: red "Courier" on white (bold as the text before it)
+//   x  the report's excess-word list: white on red "Courier"
+//   ?  anything else
+inline char markOf(const CharFormat& f) {
+    const bool red = f.colour == colours::red && !f.background;
+    const bool markFont = red && f.bold;
+    if (f == CharFormat{})
+        return '.';
+    if (f.font == "Courier1" && markFont && !f.underline)
+        return '1';
+    if (f.font == "Courierraam" && markFont && f.underline)
+        return 'm';
+    if (f.font == "Courier2" && markFont && f.underline)
+        return '2';
+    if (f.font == "Courier3" && red)
+        return '3';
+    if (f.font == "DoCourier" && red && f.underline)
+        return 'd';
+    const bool courierNew = f.font == CharFormat{}.font;
+    if (courierNew && f.bold && f.colour == colours::white && f.background == colours::red)
+        return 'W';
+    if (courierNew && red && f.underline)
+        return 'r';
+    const bool report = f.font == "Courier" && !f.underline;
+    if (report && f.colour == colours::red && f.background == colours::white)
+        return 'R';
+    return report && !f.bold && f.colour == colours::white && f.background == colours::red ? 'x'
+                                                                                           : '?';
 }
 
-class MarkingRunTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("keystride-marking-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        engine = std::make_unique<MarkingEngine>(MarkingEnvironment{
-            typedPane, sourcePane, settings, workspace, host, files, path("Resultaat.res")});
+inline std::string marksOf(const std::vector<FormatSpan>& spans, int length) {
+    std::string marks(static_cast<std::size_t>(length), '?');
+    for (const FormatSpan& span : spans) {
+        for (int i = span.start; i < span.start + span.length && i < length; ++i)
+            marks[static_cast<std::size_t>(i)] = markOf(span.format);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    return marks;
+}
 
-    std::string path(const std::string& name) const { return (folder / name).string(); }
-    std::string readFile(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        return buffer.str();
-    }
-
-    void setTexts(std::u16string_view source, std::u16string_view typed) {
-        sourcePane.setText(source);
-        typedPane.setText(typed);
-        host.label3 = path("Toets1.rtf");
-    }
-
-    std::filesystem::path folder;
-    FaultyFileSystem files;
-    MemoryPane typedPane{CharFormat{"Courier New", 12.0}, files};
-    MemoryPane sourcePane{CharFormat{"Courier New", 9.75}, files};
-    SettingsStore settings;
-    WorkspaceState workspace;
-    RecordingHost host;
-    std::unique_ptr<MarkingEngine> engine;
-};
+using keystride::testing::MarkingWorld;
+using keystride::testing::Message;
+using keystride::testing::readFile;
 
 } // namespace keystride::marking::testing

@@ -1,6 +1,8 @@
+// Whole marking runs over in-memory panes: the record a run returns, its gates, the cut-off and
+// the outputs. Disk failures and the tables' capacities are the hardening suite's.
 #include "marking_fixture.h"
 
-#include <cerrno>
+#include <filesystem>
 
 namespace keystride::marking::testing {
 namespace {
@@ -14,178 +16,158 @@ const std::u16string Typed =
     u"The quick brown fox jumps ovr the lazy dog. Pack my box with five dozen liquor jugs\r\n"
     u"How vexingly quick daft zebras jump! The five boxing wizzards jump quickly.";
 
-const std::string ReportLabel = "Less no. of words with errors:";
+const std::u16string ReportLabel = u"Less no. of words with errors:";
 
-TEST_F(MarkingRunTest, MarksATestAndWritesTheMarkedTestAndTheResultLine) {
-    setTexts(Source, Typed);
-    engine->StartMarkingRun();
-    const RunRecord& run = engine->lastRun();
+TEST(MarkingRun, ReturnsEverythingItFoundAndWritesBothFiles) {
+    MarkingWorld w;
+    w.setTexts(Source, Typed);
+    const RunRecord& run = w.run();
     ASSERT_TRUE(run.completed) << (run.messages.empty() ? "" : run.messages[0].second);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(host.clockStops, 1);
-    EXPECT_FALSE(host.busy);
+    EXPECT_TRUE(w.host.messages.empty());
+    EXPECT_EQ(w.host.clockStops, 1);
+    EXPECT_FALSE(w.host.busy);
 
-    ASSERT_TRUE(run.errors);
     std::vector<std::u16string> words;
-    for (const auto& e : *run.errors)
+    for (const auto& e : run.errors.value())
         words.push_back(e.word);
     EXPECT_EQ(words, (std::vector<std::u16string>{u"ovr ", u"wizzards "}));
     EXPECT_EQ(run.errorCount, 3) << "two words and the missing full stop";
-    EXPECT_NE(toUtf8(typedPane.text()).find(ReportLabel), std::string::npos);
-    EXPECT_TRUE(typedPane.text().starts_with(Typed));
+    const LayoutFaults& faults = run.scoring.value().faults;
+    EXPECT_EQ(faultLines(faults), std::vector<std::u16string>{u"Missing full stop(s)"});
+    EXPECT_EQ(run.scoring->grossWords, (*run.strokeCount + 2) / 5);
+    EXPECT_EQ(run.wpmTenths, run.scoring->grossWords - 3);
+    // The pane as the run leaves it: the typed test with its report.
+    EXPECT_TRUE(w.typed.text().starts_with(Typed + u"\r\n|| "));
+    EXPECT_EQ(run.typedText, w.typed.text());
+    EXPECT_EQ(run.typedRuns, w.typed.formatSpans());
 
-    const std::string rug = path("Toets1.rug");
+    const std::string rug = w.folder.file("Toets1.rug");
     EXPECT_EQ(run.markedFile, rug);
     EXPECT_TRUE(std::filesystem::exists(rug));
-    EXPECT_EQ(readFile("Resultaat.res"), *run.resultLine + "\r\n");
-    EXPECT_TRUE(run.resultLine->starts_with(rug + "   ")) << *run.resultLine;
+    const std::string firstLine = *run.resultLine + "\r\n";
+    EXPECT_TRUE(firstLine.starts_with(rug + "   ")) << firstLine;
+    EXPECT_EQ(readFile(w.folder.file("Resultaat.res")), firstLine);
 
-    // Marking the same test again after reopening overwrites the .rug and adds a second line.
-    typedPane.setText(Typed);
-    engine->StartMarkingRun();
-    EXPECT_EQ(readFile("Resultaat.res"), *run.resultLine + "\r\n" + *engine->lastRun().resultLine + "\r\n");
+    // Marking the same test again after reopening adds a second line.
+    w.typed.setText(Typed);
+    const std::string secondLine = *w.run().resultLine + "\r\n";
+    EXPECT_EQ(readFile(w.folder.file("Resultaat.res")), firstLine + secondLine);
 }
 
-TEST_F(MarkingRunTest, RefusesATestThatIsAlreadyMarked) {
-    setTexts(Source, Typed + u"\r\n" + fromUtf8(ReportLabel) + u"  -  3 =  80");
-    engine->state().ErrorCount = 7;
-    engine->StartMarkingRun();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], (std::pair<std::string, std::string>{
-                                    "!", "This speed test is already marked... Reopen to mark again."}));
-    EXPECT_EQ(host.openCommands, 1);
-    EXPECT_EQ(engine->state().ErrorCount, 7) << "no counts change";
-    EXPECT_EQ(host.clockStops, 0);
+TEST(MarkingRun, GatesEndTheRunWithTheirMessageAndChangeNoCount) {
+    struct Row {
+        std::u16string source, typed;
+        Message message;
+        int openCommands, clockStops;
+    };
+    const Row rows[] = {
+        Row(Source, Typed + u"\r\n" + ReportLabel + u"  -  3 =  80",
+            {"!", "This speed test is already marked... Reopen to mark again."}, 1, 0),
+        Row(Source.substr(0, 49), Typed,
+            {"Error", "Source Document missing, or smaller than 50 characters..."}, 0, 0),
+        // Fifty characters pass the source gate; the typed test is then too short.
+        Row(Source.substr(0, 50), u"too short",
+            {"Error", "Speed test missing, or should be at least 50 characters..."}, 0, 1),
+    };
+    for (const Row& row : rows) {
+        MarkingWorld w;
+        w.setTexts(row.source, row.typed);
+        w.engine.state().ErrorCount = 7;
+        const RunRecord& run = w.run();
+        EXPECT_FALSE(run.completed);
+        EXPECT_EQ(w.host.messages, std::vector<Message>{row.message});
+        EXPECT_EQ(run.messages, w.host.messages);
+        EXPECT_EQ(w.host.openCommands, row.openCommands);
+        EXPECT_EQ(w.host.clockStops, row.clockStops);
+        EXPECT_FALSE(w.host.busy);
+        if (row.clockStops == 0) {
+            EXPECT_EQ(w.engine.state().ErrorCount, 7) << "no counts change";
+        }
+        EXPECT_FALSE(std::filesystem::exists(w.folder.file("Resultaat.res")));
+    }
 }
 
-TEST_F(MarkingRunTest, SourceOfFiftyCharactersPassesTheGateFortyNineDoNot) {
-    setTexts(Source.substr(0, 49), Typed);
-    engine->StartMarkingRun();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].second, "Source Document missing, or smaller than 50 characters...");
+TEST(MarkingRun, ACutOffClickAfterUnableToCompareAndAGivenCutOffMarkAlike) {
+    MarkingWorld clicked;
+    clicked.setTexts(Source, std::u16string(70, u'z'));
+    clicked.source.setSelStart(30);
+    clicked.engine.SourcePaneClicked(); // no cut-off requested: nothing happens
+    EXPECT_FALSE(clicked.engine.lastRun().sourceEnd);
+    EXPECT_EQ(clicked.source.formatSpans().size(), 1u);
+    clicked.run();
+    ASSERT_EQ(clicked.host.messages.size(), 1u);
+    EXPECT_EQ(clicked.host.messages[0].first, "Unable to compare");
+    EXPECT_TRUE(clicked.workspace.CutOffPending);
+    clicked.source.setSelStart(60);
+    clicked.engine.SourcePaneClicked();
 
-    host.messages.clear();
-    setTexts(Source.substr(0, 50), u"too short");
-    engine->StartMarkingRun();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].second, "Speed test missing, or should be at least 50 characters...");
-    EXPECT_FALSE(host.busy);
-    EXPECT_FALSE(std::filesystem::exists(path("Resultaat.res")));
+    MarkingWorld given;
+    given.setTexts(Source, std::u16string(70, u'z'));
+    const RunRecord& run = given.engine.StartMarkingRunWithCutOff(60);
+
+    // The compared part stands out in bold blue; the run did not search for the end.
+    const CharFormat blue{"Courier New", 9.75, colours::blue, {}, true};
+    for (MarkingWorld* w : {&clicked, &given}) {
+        EXPECT_EQ(w->workspace.SourceEnd, 60);
+        EXPECT_FALSE(w->workspace.CutOffPending || w->workspace.CutOffGiven);
+        EXPECT_TRUE(w->engine.lastRun().completed);
+        EXPECT_EQ(w->engine.lastRun().sourceEnd, 60);
+        EXPECT_EQ(w->source.formatSpans().at(0), (FormatSpan{0, 60, blue}));
+    }
+    EXPECT_EQ(clicked.engine.lastRun().report, run.report);
+    EXPECT_EQ(clicked.engine.lastRun().typedRuns, run.typedRuns);
 }
 
-TEST_F(MarkingRunTest, CutOffClickEndsTheComparedPartAndRunsAgain) {
-    setTexts(Source, std::u16string(70, u'z'));
-    engine->StartMarkingRun();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].first, "Unable to compare");
-    EXPECT_TRUE(workspace.CutOffPending);
-
-    sourcePane.setSelStart(60);
-    engine->SourcePaneClicked();
-    EXPECT_EQ(workspace.SourceEnd, 60);
-    EXPECT_FALSE(workspace.CutOffPending);
-    EXPECT_FALSE(workspace.CutOffGiven);
-    EXPECT_TRUE(engine->lastRun().completed);
-    EXPECT_EQ(engine->lastRun().sourceEnd, 60);
-    const std::vector<FormatSpan> spans = sourcePane.formatSpans();
-    ASSERT_FALSE(spans.empty());
-    EXPECT_EQ(spans[0].length, 60);
-    EXPECT_EQ(spans[0].format.colour, colours::blue);
-    EXPECT_TRUE(spans[0].format.bold);
+TEST(MarkingRun, TheExcessWordListShowsWhiteOnRedUpToItsLineEnd) {
+    MarkingWorld w;
+    const std::u16string sentence = u"Seven swans swam over the wide lake in the morning.";
+    w.setTexts(sentence, sentence + u" Seven swans swam over the wide lake in the morning.");
+    const RunRecord& run = w.run();
+    ASSERT_TRUE(run.completed);
+    ASSERT_FALSE(run.excessWords->empty());
+    // From the label's end up to and including the line end, and nothing more.
+    const std::size_t label = run.typedText.find(u"Excess words: ");
+    const std::size_t lineEnd = run.typedText.find(u'\r', label);
+    ASSERT_NE(lineEnd, std::u16string::npos);
+    const std::string marks = marksOf(run.typedRuns, static_cast<int>(run.typedText.size()));
+    EXPECT_EQ(marks.substr(label, lineEnd + 2 - label),
+              std::string(14, 'R') + std::string(lineEnd + 1 - label - 14, 'x') + "R");
 }
 
-TEST_F(MarkingRunTest, AClickWithoutACutOffRequestChangesNothing) {
-    setTexts(Source, Typed);
-    sourcePane.setSelStart(30);
-    engine->SourcePaneClicked();
-    EXPECT_FALSE(engine->lastRun().completed);
-    EXPECT_EQ(sourcePane.formatSpans().size(), 1u);
-    EXPECT_EQ(typedPane.text(), Typed);
-}
-
-TEST_F(MarkingRunTest, WriteProtectedRunsMarkButWriteNothing) {
-    setTexts(Source, Typed);
-    workspace.WriteProtected = true;
-    engine->StartMarkingRun();
-    EXPECT_TRUE(engine->lastRun().completed);
-    EXPECT_NE(toUtf8(typedPane.text()).find(ReportLabel), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(path("Toets1.rug")));
-    EXPECT_FALSE(std::filesystem::exists(path("Resultaat.res")));
-}
-
-TEST_F(MarkingRunTest, AnInaccessibleResultsFileReloadsTheTestAndStopsWriting) {
-    const std::string testFile = path("Toets1.txt");
-    std::ofstream(testFile, std::ios::binary) << toUtf8(Typed);
-    setTexts(Source, Typed);
-    workspace.CurrentFileName = testFile;
-    std::ofstream(path("Resultaat.res"), std::ios::binary) << "earlier line\r\n";
-    files.failOn(FaultyFileSystem::Operation::Append, path("Resultaat.res"), EACCES);
-
-    engine->StartMarkingRun();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], (std::pair<std::string, std::string>{
-                                    "Error", "Vela Keystride does not have access to write-protected disk."}));
-    EXPECT_TRUE(workspace.WriteProtected);
-    EXPECT_EQ(typedPane.text(), Typed) << "the test is reloaded without its report";
-    EXPECT_EQ(typedPane.selStart(), 1);
-    EXPECT_EQ(readFile("Resultaat.res"), "earlier line\r\n");
-}
-
-TEST_F(MarkingRunTest, OtherDiskFailuresAskForAnAccessibleDisk) {
-    setTexts(Source, Typed);
-    files.failOn(FaultyFileSystem::Operation::WriteAtomic, path("Toets1.rug"),
-                 FileError{errorcodes::WriteProtectedDisk, "write-protected"});
-    engine->StartMarkingRun();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].second, "Vela Keystride does not have access to write-protected "
-                                       "disk. Please save speed tests on an accessible disk.");
-    EXPECT_TRUE(workspace.WriteProtected);
-    EXPECT_FALSE(std::filesystem::exists(path("Resultaat.res")));
-    EXPECT_NE(toUtf8(typedPane.text()).find(ReportLabel), std::string::npos)
-        << "the report stays in the pane";
-}
-
-TEST_F(MarkingRunTest, AnUntitledTestIsSavedAsUnti) {
+TEST(MarkingRun, AnUntitledTestIsSavedAsUnti) {
+    MarkingWorld w;
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-    setTexts(Source, Typed);
-    host.label3 = "   ";
-    engine->StartMarkingRun();
+    std::filesystem::current_path(w.folder.path());
+    w.setTexts(Source, Typed);
+    w.host.label3 = "   ";
+    const RunRecord& run = w.run();
     std::filesystem::current_path(previous);
-    EXPECT_EQ(host.label3, "Untitled");
-    EXPECT_EQ(engine->lastRun().markedFile, "Unti.rug");
-    EXPECT_TRUE(std::filesystem::exists(folder / "Unti.rug"));
-    EXPECT_TRUE(engine->lastRun().resultLine->starts_with("Unti.rug   "));
+    EXPECT_EQ(w.host.label3, "Untitled");
+    EXPECT_EQ(run.markedFile, "Unti.rug");
+    EXPECT_TRUE(std::filesystem::exists(w.folder.file("Unti.rug")));
+    EXPECT_TRUE(run.resultLine->starts_with("Unti.rug   "));
 }
 
-TEST_F(MarkingRunTest, ErrorWordsFoundInTheSourceAdviseManualMarking) {
+TEST(MarkingRun, ErrorWordsFoundInTheSourceAdviseManualMarking) {
     // Each wrong word occurs inside a longer source word, as when the comparison lost its place.
     const std::u16string tail = u"epsilon zeta eta theta iota kappa lambda mu nu xi omicron";
     const std::u16string more = u" and a few more words";
-    setTexts(u"xalpha xbeta xgamma xdelta " + tail + more, u"alpha beta gamma delta " + tail);
-    engine->StartMarkingRun();
-    ASSERT_TRUE(engine->lastRun().completed);
-    ASSERT_EQ(engine->lastRun().errorCount, 4);
-    ASSERT_FALSE(host.messages.empty());
-    EXPECT_EQ(host.messages.back().first, "Attention");
-
-    host.messages.clear();
-    setTexts(u"xalpha xbeta xgamma delta " + tail + more, u"alpha beta gamma delta " + tail);
-    engine->StartMarkingRun();
-    ASSERT_EQ(engine->lastRun().errorCount, 3);
-    EXPECT_TRUE(host.messages.empty()) << "three such words are not enough";
-}
-
-TEST_F(MarkingRunTest, TextsBeyondTheTablesEndWithAMessageAndWriteNothing) {
-    std::u16string typed = Source;
-    while (typed.size() <= 8000)
-        typed += u" " + Source;
-    setTexts(Source, typed);
-    engine->StartMarkingRun();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], (std::pair<std::string, std::string>{"Error", "Document too large..."}));
-    EXPECT_FALSE(host.busy);
-    EXPECT_FALSE(std::filesystem::exists(path("Resultaat.res")));
+    struct Row {
+        std::u16string source;
+        int errors;
+        bool advised;
+    };
+    const Row rows[] = {{u"xalpha xbeta xgamma xdelta " + tail + more, 4, true},
+                        {u"xalpha xbeta xgamma delta " + tail + more, 3, false}};
+    for (const Row& row : rows) {
+        MarkingWorld w;
+        w.setTexts(row.source, u"alpha beta gamma delta " + tail);
+        const RunRecord& run = w.run();
+        ASSERT_TRUE(run.completed);
+        ASSERT_EQ(run.errorCount, row.errors);
+        EXPECT_EQ(!w.host.messages.empty() && w.host.messages.back().first == "Attention",
+                  row.advised);
+    }
 }
 
 } // namespace

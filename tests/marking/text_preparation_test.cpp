@@ -3,77 +3,50 @@
 namespace keystride::marking::testing {
 namespace {
 
-std::vector<std::u16string> split(std::u16string_view text, MarkingState& s) {
-    ClearWordTables(s);
-    SplitWords(s, text);
-    std::vector<std::u16string> words;
-    for (int k = 1; k <= s.WordCount; ++k)
-        words.push_back(s.WordBuffer(k));
-    return words;
-}
-
-TEST(SplitWords, WordsKeepTheirDelimiter) {
-    struct Case {
+TEST(SplitWords, WordsKeepTheirDelimiterAndWhereTheyStart) {
+    struct Row {
         std::u16string text;
         std::vector<std::u16string> words;
+        std::vector<int> starts; // the first word's stays 0
     };
-    const std::vector<Case> cases = {
-        {u"The cat .  Sat", {u"The ", u"cat ", u" .", u" ", u"Sat"}},
-        {u"Stop.\r\nNext", {u"Stop.\r", u"\n", u"Next"}},
-        {u"a b ", {u"a ", u"b "}},
-        {u". x", {u". ", u"x"}},
-        {u"x  .\r\ny", {u"x ", u" ", u" .", u"\n", u"y"}},
-        {u"", {}},
+    const Row rows[] = {
+        {u"The cat .  Sat", {u"The ", u"cat ", u" .", u" ", u"Sat"}, {0, 5, 9, 11, 12}},
+        {u"Stop.\r\nNext", {u"Stop.\r", u"\n", u"Next"}, {0, 7, 8}},
+        {u"a b ", {u"a ", u"b "}, {0, 3}},
+        {u". x", {u". ", u"x"}, {0, 3}},
+        {u"x  .\r\ny", {u"x ", u" ", u" .", u"\n", u"y"}, {0, 3, 4, 6, 7}},
+        {u"", {}, {}},
     };
-    for (const Case& c : cases) {
+    for (const Row& row : rows) {
         MarkingState s;
-        EXPECT_EQ(split(c.text, s), c.words) << toUtf8(c.text);
+        SplitWords(s, u"an earlier split");
+        ClearWordTables(s);
+        SplitWords(s, row.text);
+        std::vector<std::u16string> words;
+        std::vector<int> starts;
+        for (int k = 1; k <= s.WordCount; ++k) {
+            words.push_back(s.WordBuffer(k));
+            starts.push_back(s.WordStart(k));
+        }
+        EXPECT_EQ(words, row.words) << toUtf8(row.text);
+        EXPECT_EQ(starts, row.starts) << toUtf8(row.text);
     }
 }
 
-TEST(SplitWords, RecordsWhereEachWordStarts) {
-    MarkingState s;
-    split(u"The cat .  Sat", s);
-    ASSERT_EQ(s.WordCount, 5);
-    EXPECT_EQ(s.WordStart(1), 0) << "the first word's start stays as the clearing left it";
-    EXPECT_EQ(s.WordStart(2), 5);
-    EXPECT_EQ(s.WordStart(3), 9);
-    EXPECT_EQ(s.WordStart(4), 11);
-    EXPECT_EQ(s.WordStart(5), 12);
-}
-
-TEST(SplitWords, RefusesTextsBeyondTheTables) {
-    MarkingState s;
-    std::u16string exactly(8000, u'x');
-    EXPECT_NO_THROW(split(exactly, s));
-    EXPECT_THROW(split(exactly + u"x", s), CapacityExceeded);
-
-    std::u16string words;
-    for (int i = 0; i < 1500; ++i)
-        words += u"a ";
-    EXPECT_NO_THROW(split(words, s)) << "1500 words ending in a space fit";
-    EXPECT_EQ(s.WordCount, 1500);
-    EXPECT_THROW(split(words + u"b", s), CapacityExceeded);
-}
-
 TEST(CountStrokes, ShiftedAndAccentedCharactersCostMore) {
-    struct Case {
-        std::u16string text;
-        int strokes;
-    };
-    const std::vector<Case> cases = {
-        {u"Hi!\r\n", 6},      // H 2, i 1, ! 2, CR 1, LF 0
-        {u"\u00ea", 3},       // e circumflex, 234 in Windows-1252
-        {u"\u20ac", 3},       // the euro sign is 128 there
-        {u"\u0101", 1},       // a with macron has no Windows-1252 code
-        {u"\"a\" b", 7},      // quotes 2 each, a 1, space 1, b 1
+    const std::pair<std::u16string, int> rows[] = {
+        {u"Hi!\r\n", 6}, // H 2, i 1, ! 2, CR 1, LF 0
+        {u"\u00ea", 3},  // e circumflex, 234 in Windows-1252
+        {u"\u20ac", 3},  // the euro sign is 128 there
+        {u"\u0101", 1},  // a with macron has no Windows-1252 code
+        {u"\"a\" b", 7}, // quotes 2 each, a 1, space 1, b 1
         {u"~!@#$%^&*()_{}|:<>?", 38},
         {u"az09-=[];',./\\`", 15},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, strokes] : rows) {
         MarkingState s;
-        CountStrokes(s, c.text);
-        EXPECT_EQ(s.StrokeCount, c.strokes) << toUtf8(c.text);
+        CountStrokes(s, text);
+        EXPECT_EQ(s.StrokeCount, strokes) << toUtf8(text);
     }
 }
 
@@ -86,21 +59,6 @@ TEST(SentenceEndTidy, DropsSpacesBetweenASentenceMarkAndTheParagraphEnd) {
     EXPECT_EQ(typed.text(), u"end.\r\nWhy?\r\nNo!\r\nkeep.   \r\nlast.  ")
         << "three spaces stay, and the last paragraph has no paragraph end";
     EXPECT_EQ(source.text(), u"one.\r\ntwo");
-}
-
-TEST(ClearWordTables, ClearsFiveEntriesPastThePreviousSplit) {
-    MarkingState s;
-    split(u"a b c", s);
-    s.ErrorWords(3) = u"x";
-    s.TypedWords(8) = u"y";
-    s.TypedWords(9) = u"z";
-    s.ErrorCount = 4;
-    ClearWordTables(s);
-    EXPECT_TRUE(s.WordBuffer(1).empty());
-    EXPECT_TRUE(s.ErrorWords(3).empty());
-    EXPECT_TRUE(s.TypedWords(8).empty());
-    EXPECT_EQ(s.TypedWords(9), u"z") << "only entries up to the previous count + 5 are cleared";
-    EXPECT_EQ(s.ErrorCount, 0);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "platform/files/file_system.h"
-#include "support/faulty_file_system.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +7,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <random>
+#include <tuple>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -56,15 +54,23 @@ TEST(FileError, ErrnoValuesMapToTheWorkspaceCodes) {
     EXPECT_NE(fileErrorFromErrno(EIO, "x").description.find(std::strerror(EIO)), std::string::npos);
 }
 
-TEST(RealFileSystem, ReadsExactlyTheBytesOfAFile) {
+TEST(RealFileSystem, ReadsExactlyTheBytesOfAFileAndTellsFilesFromFolders) {
     TempFolder folder;
     const std::string bytes("a\0b\r\n\xff", 6);
     writeFile(folder.file("f.bin"), bytes);
     ReadResult result = FileSystem::real().readAll(folder.file("f.bin"), 100);
     EXPECT_FALSE(result.error);
     EXPECT_EQ(result.bytes, bytes);
-    EXPECT_TRUE(FileSystem::real().exists(folder.file("f.bin")));
-    EXPECT_FALSE(FileSystem::real().exists(folder.file("none")));
+    const std::tuple<std::string, bool, bool> rows[] = {
+        // path, exists, is a file
+        {folder.file("f.bin"), true, true},
+        {folder.path().string(), true, false},
+        {folder.file("none"), false, false},
+    };
+    for (const auto& [path, exists, isFile] : rows) {
+        EXPECT_EQ(FileSystem::real().exists(path), exists) << path;
+        EXPECT_EQ(FileSystem::real().isFile(path), isFile) << path;
+    }
 }
 
 TEST(RealFileSystem, ReadFailuresGiveTheirCodes) {
@@ -169,42 +175,6 @@ TEST(RealFileSystem, RemovingAMissingFileIsNotAFailure) {
     EXPECT_FALSE(FileSystem::real().remove(folder.file("Warning.txt")));
     EXPECT_FALSE(FileSystem::real().exists(folder.file("Warning.txt")));
     EXPECT_FALSE(FileSystem::real().remove(folder.file("Warning.txt")));
-}
-
-TEST(FaultyFileSystem, FailsOnlyTheChosenOperationsAndPaths) {
-    TempFolder folder;
-    FaultyFileSystem files;
-    const std::string results = folder.file("Resultaat.res");
-    const std::string marked = folder.file("t.rug");
-    files.failOn(FaultyFileSystem::Operation::Append, results, ENOSPC, 1);
-    files.failOn(FaultyFileSystem::Operation::WriteAtomic, "", FileError{5156, "write-protected"});
-
-    FileResult first = files.append(results, "x");
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->code, 61);
-    EXPECT_FALSE(files.append(results, "y")); // the fault was for one call only
-    EXPECT_EQ(readFile(results), "y");
-
-    FileResult saved = files.writeAtomic(marked, "z");
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(saved->code, 5156);
-    EXPECT_FALSE(files.exists(marked));
-
-    EXPECT_EQ(files.callCount(FaultyFileSystem::Operation::Append), 2);
-    EXPECT_EQ(files.callCount(FaultyFileSystem::Operation::WriteAtomic, marked), 1);
-    ASSERT_EQ(files.calls().size(), 4u);
-    EXPECT_TRUE(files.calls()[0].failed);
-    EXPECT_FALSE(files.calls()[1].failed);
-
-    files.clearFaults();
-    EXPECT_FALSE(files.writeAtomic(marked, "z"));
-    EXPECT_EQ(readFile(marked), "z");
-
-    // Read faults use the read codes; a failing exists answers false.
-    files.failOn(FaultyFileSystem::Operation::ReadAll, marked, ENOENT);
-    files.failOn(FaultyFileSystem::Operation::Exists, marked, EIO);
-    EXPECT_EQ(files.readAll(marked, 10).error->code, 53);
-    EXPECT_FALSE(files.exists(marked));
 }
 
 } // namespace

@@ -1,11 +1,13 @@
+// The program's own folder and the marking fonts, on folder trees made for each case.
 #include "platform/files/program_folder.h"
+#include "support/faulty_file_system.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,45 +18,32 @@ namespace fs = std::filesystem;
 
 class Tree {
 public:
-    Tree() {
-        std::random_device random;
-        m_root = fs::temp_directory_path() /
-                 ("keystride-folder-" + std::to_string(random()) + "-" + std::to_string(random()));
-        fs::create_directories(m_root);
-        m_root = fs::canonical(m_root);
-    }
-    ~Tree() {
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
-    }
     std::string folder(const std::string& relative) const {
         fs::create_directories(m_root / relative);
-        return (m_root / relative).string();
+        return path(relative);
     }
     std::string file(const std::string& relative) const {
         fs::create_directories((m_root / relative).parent_path());
-        std::ofstream(m_root / relative) << "x";
-        return (m_root / relative).string();
+        testing::writeFile(m_root / relative, "x");
+        return path(relative);
     }
     std::string path(const std::string& relative) const { return (m_root / relative).string(); }
 
 private:
-    fs::path m_root;
+    testing::TempFolder m_temp;
+    fs::path m_root = fs::canonical(m_temp.path()); // the program's folder comes back resolved
 };
 
-bool contains(const std::vector<std::string>& folders, const std::string& folder) {
-    return std::find(folders.begin(), folders.end(), folder) != folders.end();
-}
-
 TEST(ProgramDataFolder, PicksTheFolderByLayout) {
-    struct Case {
+    struct Row {
         const char* layout;
         std::vector<std::string> files;
         std::vector<std::string> folders;
         std::string executable;
         std::string expected;
+        std::string linkTo; // the executable is a link to this file
     };
-    const std::vector<Case> cases = {
+    const Row rows[] = {
         // Settings beside the program wins, even over an installed data folder.
         {"build folder",
          {"bin/keystride", "bin/Settings"},
@@ -76,25 +65,25 @@ TEST(ProgramDataFolder, PicksTheFolderByLayout) {
         {"loose", {"loose/keystride"}, {"loose/Settings"}, "loose/keystride", "loose"},
         // A program that does not exist (yet) is placed by its path alone.
         {"missing program", {}, {}, "missing/keystride", "missing"},
+        // A link in ~/bin finds the installation it points into.
+        {"link",
+         {"opt/bin/keystride"},
+         {"opt/share/vela-keystride", "home/bin"},
+         "home/bin/keystride",
+         "opt/share/vela-keystride",
+         "opt/bin/keystride"},
     };
-    for (const Case& c : cases) {
+    for (const Row& row : rows) {
         Tree tree;
-        for (const std::string& file : c.files)
+        for (const std::string& file : row.files)
             tree.file(file);
-        for (const std::string& folder : c.folders)
+        for (const std::string& folder : row.folders)
             tree.folder(folder);
-        EXPECT_EQ(programDataFolder(tree.path(c.executable)), tree.path(c.expected)) << c.layout;
+        if (!row.linkTo.empty())
+            fs::create_symlink(tree.path(row.linkTo), tree.path(row.executable));
+        EXPECT_EQ(programDataFolder(tree.path(row.executable)), tree.path(row.expected))
+            << row.layout;
     }
-}
-
-TEST(ProgramDataFolder, FollowsALinkToTheInstalledProgram) {
-    Tree tree;
-    const std::string exe = tree.file("opt/bin/keystride");
-    tree.folder("opt/share/vela-keystride");
-    tree.folder("home/bin");
-    fs::create_symlink(exe, tree.path("home/bin/keystride"));
-    EXPECT_EQ(programDataFolder(tree.path("home/bin/keystride")),
-              tree.path("opt/share/vela-keystride"));
 }
 
 TEST(MarkingFontFolders, ListsExistingFoldersToTheirDepthLimits) {
@@ -109,26 +98,18 @@ TEST(MarkingFontFolders, ListsExistingFoldersToTheirDepthLimits) {
 
     ASSERT_FALSE(folders.empty());
     EXPECT_EQ(folders.front(), tree.path("data/fonts"));
-    struct Case {
-        const char* folder;
-        bool listed;
+    const std::pair<const char*, bool> rows[] = {
+        {"user", true},          {"user/vela-keystride", true},
+        {"user/truetype", true}, {"user/truetype/deep", false},
+        {"sys", true},           {"sys/truetype/vela-keystride", true},
+        {"sys/a/b/c", true},     {"sys/a/b/c/d", false},
+        {"nowhere", false},
     };
-    for (const Case& c :
-         {Case{"user", true}, Case{"user/vela-keystride", true}, Case{"user/truetype", true},
-          Case{"user/truetype/deep", false}, Case{"sys", true},
-          Case{"sys/truetype/vela-keystride", true}, Case{"sys/a/b/c", true},
-          Case{"sys/a/b/c/d", false}, Case{"nowhere", false}}) {
-        EXPECT_EQ(contains(folders, tree.path(c.folder)), c.listed) << c.folder;
+    for (const auto& [folder, listed] : rows) {
+        EXPECT_EQ(std::count(folders.begin(), folders.end(), tree.path(folder)), listed ? 1 : 0)
+            << folder;
     }
-    for (std::size_t i = 0; i < folders.size(); ++i)
-        EXPECT_EQ(std::count(folders.begin(), folders.end(), folders[i]), 1) << folders[i];
-}
-
-TEST(MarkingFontFolders, MissingDataFontsAndRootsGiveNothing) {
-    Tree tree;
-    const FontSearchRoots roots{tree.path("no-user"), {tree.path("no-sys")}};
-    EXPECT_TRUE(markingFontFolders(tree.folder("data"), roots).empty());
-    EXPECT_TRUE(markingFontFolders("", FontSearchRoots{}).empty());
+    EXPECT_TRUE(markingFontFolders(tree.path("missing"), FontSearchRoots{}).empty());
 }
 
 TEST(MarkingFontFolders, LinkLoopInAFontTreeEnds) {
@@ -137,54 +118,55 @@ TEST(MarkingFontFolders, LinkLoopInAFontTreeEnds) {
     fs::create_directory_symlink(tree.path("sys"), tree.path("sys/a/loop"));
     const std::vector<std::string> folders =
         markingFontFolders("", FontSearchRoots{"", {tree.path("sys")}});
-    EXPECT_TRUE(contains(folders, tree.path("sys/a/loop")));
+    EXPECT_NE(std::find(folders.begin(), folders.end(), tree.path("sys/a/loop")), folders.end());
     EXPECT_LE(folders.size(), 8u);
 }
 
-TEST(MarkingFontsInstalled, NeedsAllFiveByTheirExactNames) {
-    Tree tree;
-    const std::string first = tree.folder("one");
-    const std::string second = tree.folder("two");
-    EXPECT_FALSE(markingFontsInstalled({}));
-    EXPECT_FALSE(markingFontsInstalled({first, second}));
-
-    // Spread over two folders, the five count as installed.
+// The window's start-up and keystride-mark both decide font marking with this check.
+TEST(MarkingFontsInstalled, NeedsAllFiveAsFilesByTheirExactNames) {
+    struct Row {
+        std::string name;
+        std::vector<std::string> files;   // relative to the tree: "one/..." or "two/..."
+        std::vector<std::string> folders; // made as folders
+        std::vector<std::string> searched;
+        bool expected;
+        std::string failing = {}; // asking the file layer about this file fails
+    };
+    std::vector<std::string> spread;
     for (std::size_t i = 0; i < MarkingFontFiles.size(); ++i)
-        tree.file((i % 2 ? "one/" : "two/") + std::string(MarkingFontFiles[i]));
-    EXPECT_TRUE(markingFontsInstalled({first, second}));
-    EXPECT_FALSE(markingFontsInstalled({first}));
-
-    // Any one of them missing, or present under another case or as a folder, is not enough.
-    for (std::string_view name : MarkingFontFiles) {
-        const std::string folder = tree.folder("only-four-" + std::string(name));
-        for (std::string_view other : MarkingFontFiles) {
-            if (other != name)
-                tree.file("only-four-" + std::string(name) + "/" + std::string(other));
-        }
-        EXPECT_FALSE(markingFontsInstalled({folder})) << "without " << name;
-
-        std::string upper(name);
+        spread.push_back((i % 2 ? "one/" : "two/") + std::string(MarkingFontFiles[i]));
+    std::vector<Row> rows = {
+        {"none", {}, {}, {"one", "two"}, false},
+        {"no folders searched", spread, {}, {}, false},
+        {"spread over two folders", spread, {}, {"one", "two"}, true},
+        {"one of the two folders searched", spread, {}, {"one"}, false},
+        {"unreadable to the file layer", spread, {}, {"one", "two"}, false, spread[2]},
+    };
+    for (std::size_t missing = 0; missing < spread.size(); ++missing) {
+        std::vector<std::string> four = spread;
+        four.erase(four.begin() + static_cast<std::ptrdiff_t>(missing));
+        const std::string name(MarkingFontFiles[missing]);
+        std::string upper = name;
         std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-        tree.file("only-four-" + std::string(name) + "/" + upper);
-        EXPECT_FALSE(markingFontsInstalled({folder})) << "with " << upper;
-        tree.folder("only-four-" + std::string(name) + "/" + std::string(name));
-        EXPECT_FALSE(markingFontsInstalled({folder})) << name << " as a folder";
+        rows.push_back({"without " + name, four, {}, {"one", "two"}, false});
+        rows.push_back({name + " in upper case", four, {}, {"one", "two"}, false});
+        rows.back().files.push_back("one/" + upper);
+        rows.push_back({name + " as a folder", four, {"one/" + name}, {"one", "two"}, false});
     }
-}
-
-TEST(MarkingFontsInstalled, FindsAUserInstallOneLevelDownButNotDeeper) {
-    Tree tree;
-    for (std::string_view name : MarkingFontFiles) {
-        tree.file("user/vela-keystride/" + std::string(name));
-        tree.file("other-user/a/b/" + std::string(name));
+    for (const Row& row : rows) {
+        Tree tree;
+        for (const std::string& file : row.files)
+            tree.file(file);
+        for (const std::string& folder : row.folders)
+            tree.folder(folder);
+        std::vector<std::string> searched;
+        for (const std::string& folder : row.searched)
+            searched.push_back(tree.folder(folder));
+        FaultyFileSystem files;
+        if (!row.failing.empty())
+            files.failOn(FaultyFileSystem::Operation::IsFile, tree.path(row.failing), EIO);
+        EXPECT_EQ(markingFontsInstalled(files, searched), row.expected) << row.name;
     }
-    EXPECT_TRUE(
-        markingFontsInstalled(markingFontFolders("", FontSearchRoots{tree.path("user"), {}})));
-    EXPECT_FALSE(markingFontsInstalled(
-        markingFontFolders("", FontSearchRoots{tree.path("other-user"), {}})));
-    // The same files three levels below a system font folder are found.
-    EXPECT_TRUE(markingFontsInstalled(
-        markingFontFolders("", FontSearchRoots{"", {tree.path("other-user")}})));
 }
 
 } // namespace

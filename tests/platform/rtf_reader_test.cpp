@@ -1,4 +1,8 @@
+// The RTF reader: the text of each construct, the code pages, the formats it keeps, its bounds
+// on hostile markup, and every file of the real-world corpus.
+#include "platform/panes/memory_pane.h"
 #include "platform/rtf/rtf_reader.h"
+#include "support/document_text.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +10,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -15,7 +18,8 @@
 namespace keystride {
 namespace {
 
-using testing::readFile;
+using testing::formatOf;
+using testing::paragraphLines;
 
 CharFormat baseFormat() {
     CharFormat base;
@@ -29,75 +33,36 @@ RtfReadResult read(std::string_view rtf) {
     return readRtf(rtf, baseFormat());
 }
 
-// The plain text in UTF-8, with paragraph breaks as "\n" so failures read easily.
-std::string plain(const RichDocument& document) {
-    std::string text = toUtf8(document.plainText());
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out += text[i];
-    }
-    return out;
-}
-
-std::string plain(std::string_view rtf) {
-    return plain(read(rtf).document);
-}
-
-// The format of the run holding the first occurrence of `needle`.
-CharFormat formatOf(const RichDocument& document, std::u16string_view needle) {
-    for (const Paragraph& paragraph : document.paragraphs) {
-        for (const TextRun& run : paragraph.runs) {
-            if (run.text.find(needle) != std::u16string::npos)
-                return run.format;
-        }
-    }
-    ADD_FAILURE() << "no run holds " << toUtf8(needle);
-    return {};
-}
-
-struct TextCase {
+struct TextRow {
     const char* name;
     std::string_view rtf;
     std::string expected;
 };
 
-void expectTexts(const std::vector<TextCase>& cases) {
-    for (const TextCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(plain(c.rtf), c.expected) << c.rtf;
-    }
+void expectTexts(const std::vector<TextRow>& rows) {
+    for (const TextRow& row : rows)
+        EXPECT_EQ(paragraphLines(read(row.rtf).document), row.expected) << row.name;
 }
 
 TEST(LooksLikeRtf, RecognisesTheHeaderOnly) {
-    const std::pair<std::string_view, bool> cases[] = {
-        {"{\\rtf1\\ansi x}", true},
-        {"{\\rtf", true},
-        {"\xEF\xBB\xBF{\\rtf1}", true},
-        {" \t\r\n{\\rtf1}", true},
-        {"\xEF\xBB\xBF \n{\\rtf1}", true},
-        {"", false},
-        {"{\\rt", false},
-        {"{\\RTF1}", false},
-        {"x{\\rtf1}", false},
-        {"{ \\rtf1}", false},
-        {"Plain text", false},
+    const std::pair<std::string_view, bool> rows[] = {
+        {"{\\rtf", true},          {"\xEF\xBB\xBF \n{\\rtf1}", true},
+        {" \t\r\n{\\rtf1}", true}, {"", false},
+        {"{\\rt", false},          {"{\\RTF1}", false},
+        {"x{\\rtf1}", false},      {"{ \\rtf1}", false},
     };
-    for (const auto& [bytes, expected] : cases)
+    for (const auto& [bytes, expected] : rows)
         EXPECT_EQ(looksLikeRtf(bytes), expected) << bytes;
 }
 
-TEST(RtfReader, ParagraphsAndTheTrailingBreak) {
+// The text each construct reads to: breaks, symbols, destinations, \u escapes, code pages.
+TEST(RtfReader, TextOfEachConstruct) {
     expectTexts({
         {"trailing \\par dropped", "{\\rtf1 Hello\\par }", "Hello"},
-        {"no \\par at all", "{\\rtf1 Hello}", "Hello"},
         {"one empty paragraph kept", "{\\rtf1 a\\par\\par }", "a\n"},
-        {"two paragraphs", "{\\rtf1 a\\par b}", "a\nb"},
         {"only a \\par", "{\\rtf1\\par }", ""},
         {"empty document", "{\\rtf1 }", ""},
-        {"\\line ends a paragraph", "{\\rtf1 a\\line b}", "a\nb"},
-        {"\\sect, \\page and \\row", "{\\rtf1 a\\sect b\\page c\\row d}", "a\nb\nc\nd"},
+        {"breaks", "{\\rtf1 a\\line b\\sect c\\page d\\row e}", "a\nb\nc\nd\ne"},
         {"backslash-LF", "{\\rtf1 a\\\nb}", "a\nb"},
         {"backslash-CR LF", "{\\rtf1 a\\\r\nb}", "a\nb"},
         {"raw line ends ignored", "{\\rtf1 Bug\nTe\r\nst\r}", "BugTest"},
@@ -105,48 +70,29 @@ TEST(RtfReader, ParagraphsAndTheTrailingBreak) {
         {"one delimiting space", "{\\rtf1\\b  two}", " two"},
         {"nul bytes ignored", std::string_view("{\\rtf1 a\0b}", 11), "ab"},
         {"escaped line ends and NUL ignored", "{\\rtf1\\uc0 a\\'0d\\'0a\\u10 \\u13 \\u0 b}", "ab"},
-    });
-}
-
-TEST(RtfReader, SpecialCharacters) {
-    expectTexts({
         {"tab and cell", "{\\rtf1 a\\tab b\\cell c\\nestcell d}", "a\tb\tc\td"},
-        {"no-break space", "{\\rtf1 a\\~b}", "a\u00A0b"},
-        {"optional hyphen dropped", "{\\rtf1 a\\-b}", "ab"},
-        {"no-break hyphen", "{\\rtf1 a\\_b}", "a\u2011b"},
+        {"no-break space and hyphen, optional hyphen", "{\\rtf1 a\\~b\\_c\\-d}",
+         "a\u00A0b\u2011cd"},
         {"escaped markup", "{\\rtf1 \\{x\\}\\\\}", "{x}\\"},
         {"named punctuation",
          "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}",
          "\u2014\u2013\u2018\u2019\u201C\u201D\u2022"},
         {"unknown words ignored", "{\\rtf1 a\\foo12 b\\bar c}", "abc"},
-    });
-}
-
-TEST(RtfReader, SkipsDestinationsThatAreNotBodyText) {
-    expectTexts({
+        // Destinations that are not body text.
         {"font and colour tables",
          "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}x}", "x"},
-        {"stylesheet", "{\\rtf1{\\stylesheet{\\s0 Normal;}}x}", "x"},
         {"info", "{\\rtf1{\\info{\\title T}{\\author A}}x}", "x"},
         {"unknown starred destination", "{\\rtf1{\\*\\mystery hidden {nested}}x}", "x"},
         {"starred known word", "{\\rtf1{\\*\\b hidden}x}", "x"},
         {"picture", "{\\rtf1{\\pict\\wmetafile8 0102ab}x}", "x"},
         {"object", "{\\rtf1{\\object{\\*\\objdata 01}{\\result{\\pict 02}}}x}", "x"},
-        {"headers and footers",
-         "{\\rtf1{\\header h}{\\headerl h}{\\headerr h}{\\headerf h}{\\footer f}{\\footerl f}"
-         "{\\footerr f}{\\footerf f}x}",
-         "x"},
-        {"footnote", "{\\rtf1 x{\\footnote note}y}", "xy"},
+        {"headers, footers and footnotes", "{\\rtf1{\\header h}{\\footerl f}x{\\footnote n}y}",
+         "xy"},
         {"list tables",
          "{\\rtf1{\\*\\listtable{\\list{\\leveltext \\'02\\'00.;}}}"
          "{\\*\\listoverridetable{\\listoverride}}x}",
          "x"},
         {"list numbers", "{\\rtf1{\\listtext 1.\\tab}{\\pntext 2.\\tab}x}", "x"},
-        {"Word metadata",
-         "{\\rtf1{\\*\\themedata 00}{\\*\\colorschememapping 00}{\\*\\latentstyles x}"
-         "{\\*\\datastore 00}{\\*\\xmlnstbl x}{\\*\\rsidtbl \\rsid1}{\\*\\generator G;}x}",
-         "x"},
-        {"bookmarks", "{\\rtf1{\\*\\bkmkstart m}x{\\bkmkend m}}", "x"},
         {"field gives its result",
          "{\\rtf1 see {\\field{\\*\\fldinst {HYPERLINK \"http://x\"}}{\\fldrslt {\\ul link}}}.}",
          "see link."},
@@ -155,11 +101,7 @@ TEST(RtfReader, SkipsDestinationsThatAreNotBodyText) {
         {"binary data with braces", "{\\rtf1 a{\\pict\\bin4 }}{\\}b}", "ab"},
         {"binary data outside a picture", "{\\rtf1 a\\bin3 xyzb}", "ab"},
         {"\\bin without length", "{\\rtf1 a{\\pict\\bin 0102}b}", "ab"},
-    });
-}
-
-TEST(RtfReader, UnicodeEscapesSkipTheirFallback) {
-    expectTexts({
+        // \u escapes skip their fallback.
         {"default skip of one", "{\\rtf1 \\u915?x}", "\u0393x"},
         {"negative value", "{\\rtf1 \\u-4064?}", "\uF020"},
         {"skip counts a hex escape as one", "{\\rtf1 \\u8364\\'80x}", "\u20ACx"},
@@ -176,14 +118,9 @@ TEST(RtfReader, UnicodeEscapesSkipTheirFallback) {
         {"reversed pair", "{\\rtf1\\uc0 \\u56489\\u55357 }", "\uFFFD\uFFFD"},
         {"out of range value", "{\\rtf1\\uc0 \\u70000 }", "\uFFFD"},
         {"invalid hex escape is a unit", "{\\rtf1 x\\u345\\'3?x\\par}", "x\u0159x"},
-    });
-}
-
-TEST(RtfReader, DecodesBytesByFontCharsetThenAnsiCodePage) {
-    expectTexts({
+        // Bytes decode by the font's charset, then \ansicpg.
         {"default code page 1252", "{\\rtf1 \\'80\\'e9}", "\u20AC\u00E9"},
         {"\\ansicpg1250", "{\\rtf1\\ansi\\ansicpg1250 \\'9a\\'e8}", "\u0161\u010D"},
-        {"\\ansicpg1251", "{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'ff}", "\u0410\u044F"},
         {"\\ansicpg874", "{\\rtf1\\ansi\\ansicpg874 \\'a1}", "\u0E01"},
         {"\\pc is 437", "{\\rtf1\\pc \\'82\\'b0}", "\u00E9\u2591"},
         {"\\pca is 850", "{\\rtf1\\pca \\'d5}", "\u0131"},
@@ -213,46 +150,47 @@ TEST(RtfReader, DecodesBytesByFontCharsetThenAnsiCodePage) {
 }
 
 TEST(RtfReader, FontTableNamesAndDefaults) {
-    const RtfReadResult result = read(
-        "{\\rtf1\\deff1{\\fonttbl{\\f0\\froman\\fcharset0{\\*\\panose 0202}Times New Roman"
-        "{\\*\\falt Alt};}{\\f1\\fswiss Arial ;}{\\f2\\fnil\\fcharset129 \\'b8\\'bc\\'c0\\'ba;}}"
-        "first \\f0 times \\f2 korean \\f9 missing \\plain plain}");
-    EXPECT_EQ(formatOf(result.document, u"first").font, "Arial");
-    EXPECT_EQ(formatOf(result.document, u"times").font, "Times New Roman");
-    EXPECT_EQ(formatOf(result.document, u"korean").font, "\uB9D1\uC740"); // hex in the name
-    EXPECT_EQ(formatOf(result.document, u"missing").font, "Arial");       // falls back to \deff
-    EXPECT_EQ(formatOf(result.document, u"plain").font, "Arial");
-
-    // Without \deff the caller's face stands in.
-    const RtfReadResult noDefault = read("{\\rtf1{\\fonttbl{\\f0 Arial;}}x\\f0 y}");
-    EXPECT_EQ(formatOf(noDefault.document, u"x").font, "Base Face");
-    EXPECT_EQ(formatOf(noDefault.document, u"y").font, "Arial");
-
-    // Entries without groups, or without their ';'.
-    const RtfReadResult flat =
-        read("{\\rtf1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}"
-             "{\\fonttbl{\\f2 NoSemicolon}}\\f1 a\\f2 b}");
-    EXPECT_EQ(formatOf(flat.document, u"a").font, "Courier");
-    EXPECT_EQ(formatOf(flat.document, u"b").font, "NoSemicolon");
+    const RichDocument named =
+        read("{\\rtf1\\deff1{\\fonttbl{\\f0\\froman\\fcharset0{\\*\\panose 0202}Times New Roman"
+             "{\\*\\falt Alt};}{\\f1\\fswiss Arial ;}{\\f2\\fnil\\fcharset129 "
+             "\\'b8\\'bc\\'c0\\'ba;}}"
+             "first \\f0 times \\f2 korean \\f9 missing \\plain plain}")
+            .document;
+    // Entries without groups or without their ';', and a document without \deff.
+    const RichDocument flat = read("{\\rtf1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}"
+                                   "{\\fonttbl{\\f2 NoSemicolon}}x\\f1 a\\f2 b}")
+                                  .document;
+    const std::tuple<const RichDocument*, std::u16string_view, std::string> rows[] = {
+        {&named, u"first", "Arial"},
+        {&named, u"times", "Times New Roman"},
+        {&named, u"korean", "\uB9D1\uC740"}, // hex escapes in the name's charset
+        {&named, u"missing", "Arial"},       // an unknown number falls back to \deff
+        {&named, u"plain", "Arial"},
+        {&flat, u"x", "Base Face"}, // without \deff the caller's face stands in
+        {&flat, u"a", "Courier"},
+        {&flat, u"b", "NoSemicolon"},
+    };
+    for (const auto& [document, text, font] : rows)
+        EXPECT_EQ(formatOf(*document, text).font, font) << toUtf8(text);
 }
 
 TEST(RtfReader, CharacterFormat) {
-    const RtfReadResult result =
+    const RichDocument d =
         read("{\\rtf1{\\fonttbl{\\f0 Arial;}}"
              "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red1\\green2\\blue3}"
              "start {\\b bold}{\\i italic}{\\ul under}{\\uldb dbl}{\\ulw words}"
              "{\\ul\\ul0 offzero}{\\ul\\ulnone offnone}{\\ulc2 ulcolour}"
              "{\\fs39 size}{\\fs0 zero}{\\cf1 red}{\\cf1\\cf0 auto}{\\cf3 third}{\\cf99 far}"
              "{\\highlight2 hl}{\\highlight2\\highlight0 nohl}{\\cb1 cb}{\\chcbpat2 pat}"
-             "{\\b\\i\\ul\\fs40\\cf1\\highlight2\\plain reset}}");
-    const RichDocument& d = result.document;
-
+             "{\\b\\i\\ul\\fs40\\cf1\\highlight2\\plain reset}}")
+            .document;
     const CharFormat start = formatOf(d, u"start");
     EXPECT_EQ(start.font, "Base Face");
     EXPECT_EQ(start.size, 12.0); // not the caller's size: RTF's own default
     EXPECT_EQ(start.colour, colours::black);
     EXPECT_FALSE(start.background.has_value());
     EXPECT_FALSE(start.bold || start.italic || start.underline);
+    EXPECT_EQ(formatOf(d, u"reset"), start);
 
     EXPECT_TRUE(formatOf(d, u"bold").bold);
     EXPECT_TRUE(formatOf(d, u"italic").italic);
@@ -262,29 +200,29 @@ TEST(RtfReader, CharacterFormat) {
         EXPECT_FALSE(formatOf(d, off).underline) << toUtf8(off);
     EXPECT_EQ(formatOf(d, u"size").size, 19.5);
     EXPECT_EQ(formatOf(d, u"zero").size, 12.0);
-    EXPECT_EQ(formatOf(d, u"red").colour, colours::red);
-    EXPECT_EQ(formatOf(d, u"auto").colour, colours::black);
-    EXPECT_EQ(formatOf(d, u"third").colour, Colour::rgb(1, 2, 3)); // entry without ';'
-    EXPECT_EQ(formatOf(d, u"far").colour, colours::black);
-    EXPECT_EQ(formatOf(d, u"hl").background, colours::blue);
-    EXPECT_EQ(formatOf(d, u"nohl").background, std::nullopt);
-    EXPECT_EQ(formatOf(d, u"cb").background, colours::red);
-    EXPECT_EQ(formatOf(d, u"pat").background, colours::blue);
-    EXPECT_EQ(formatOf(d, u"reset"), start);
+    const std::tuple<std::u16string_view, Colour, std::optional<Colour>> colourRows[] = {
+        {u"red", colours::red, std::nullopt},           {u"auto", colours::black, std::nullopt},
+        {u"third", Colour::rgb(1, 2, 3), std::nullopt}, // an entry without its ';'
+        {u"far", colours::black, std::nullopt},         {u"hl", colours::black, colours::blue},
+        {u"nohl", colours::black, std::nullopt},        {u"cb", colours::black, colours::red},
+        {u"pat", colours::black, colours::blue},
+    };
+    for (const auto& [text, colour, background] : colourRows) {
+        EXPECT_EQ(formatOf(d, text).colour, colour) << toUtf8(text);
+        EXPECT_EQ(formatOf(d, text).background, background) << toUtf8(text);
+    }
+    // An explicit first entry is used for \cf0.
+    const RichDocument blue = read("{\\rtf1{\\colortbl\\red0\\green0\\blue255;}\\cf0 x}").document;
+    EXPECT_EQ(formatOf(blue, u"x").colour, colours::blue);
 }
 
 TEST(RtfReader, ExactSizeBesideTheRoundedFs) {
-    const RtfReadResult result =
-        read("{\\rtf1{\\fs20{\\*\\kssize 195}a}b\\fs28{\\*\\kssize 275} c\\fs30 d}");
-    EXPECT_EQ(formatOf(result.document, u"a").size, 9.75);
-    EXPECT_EQ(formatOf(result.document, u"b").size, 12.0); // the group ended the size
-    EXPECT_EQ(formatOf(result.document, u"c").size, 13.75);
-    EXPECT_EQ(formatOf(result.document, u"d").size, 15.0);
-}
-
-TEST(RtfReader, ExplicitFirstColourEntryIsUsedForCf0) {
-    const RtfReadResult result = read("{\\rtf1{\\colortbl\\red0\\green0\\blue255;}\\cf0 x}");
-    EXPECT_EQ(formatOf(result.document, u"x").colour, colours::blue);
+    const RichDocument d =
+        read("{\\rtf1{\\fs20{\\*\\kssize 195}a}b\\fs28{\\*\\kssize 275} c\\fs30 d}").document;
+    EXPECT_EQ(formatOf(d, u"a").size, 9.75);
+    EXPECT_EQ(formatOf(d, u"b").size, 12.0); // the group ended the size
+    EXPECT_EQ(formatOf(d, u"c").size, 13.75);
+    EXPECT_EQ(formatOf(d, u"d").size, 15.0);
 }
 
 TEST(RtfReader, GroupsRestoreFormatAndRunsMerge) {
@@ -329,13 +267,13 @@ TEST(RtfReader, LineSpacing) {
 }
 
 TEST(RtfReader, MalformedInputYieldsWhatCouldBeRead) {
-    struct Case {
+    struct Row {
         const char* name;
         std::string_view rtf;
         std::string expected;
         bool warns;
     };
-    const Case cases[] = {
+    const Row rows[] = {
         {"empty", "", "", true},
         {"no braces", "plain words", "", true},
         {"lone opening brace", "{", "", true},
@@ -356,50 +294,20 @@ TEST(RtfReader, MalformedInputYieldsWhatCouldBeRead) {
         {"\\bin past the end", "{\\rtf1 a\\bin999 bc}", "a", true},
         {"huge parameters", "{\\rtf1 \\fs99999999999999999999 a\\uc99999999 b\\cf-5 c}", "abc",
          false},
+        {"unknown code page", "{\\rtf1\\ansi\\ansicpg1181 x}", "x", true},
         {"star without word", "{\\rtf1{\\* a}b}", " ab", false},
         {"nested rtf header", "{\\rtf1 a{\\rtf1 b}c}", "abc", false},
         {"version-less header", "{\\rtf}", "", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const RtfReadResult result = read(c.rtf);
-        EXPECT_EQ(plain(result.document), c.expected);
-        EXPECT_EQ(!result.warnings.empty(), c.warns);
-        EXPECT_FALSE(result.document.paragraphs.empty());
+    for (const Row& row : rows) {
+        const RtfReadResult result = read(row.rtf);
+        EXPECT_EQ(paragraphLines(result.document), row.expected) << row.name;
+        EXPECT_EQ(!result.warnings.empty(), row.warns) << row.name;
+        EXPECT_FALSE(result.document.paragraphs.empty()) << row.name;
     }
 }
 
-TEST(RtfReader, UnknownCodePageIsReported) {
-    const RtfReadResult result = read("{\\rtf1\\ansi\\ansicpg1181 x}");
-    ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_NE(result.warnings[0].find("1181"), std::string::npos);
-}
-
-TEST(RtfReader, DeepNestingFinishesFlat) {
-    const std::size_t depth = 100000;
-    std::string open = "{\\rtf1 a" + std::string(depth, '{') + "\\b deep";
-    RtfReadResult result = read(open);
-    EXPECT_EQ(plain(result.document), "adeep");
-    EXPECT_FALSE(result.warnings.empty());
-
-    std::string balanced = open + std::string(depth, '}') + " after\\par}";
-    result = read(balanced);
-    EXPECT_EQ(plain(result.document), "adeep after");
-    EXPECT_FALSE(formatOf(result.document, u"after").bold);
-}
-
-TEST(RtfReader, FontTableIsCapped) {
-    std::string rtf = "{\\rtf1{\\fonttbl";
-    for (int i = 0; i <= 10000; ++i)
-        rtf += "{\\f" + std::to_string(i) + " F" + std::to_string(i) + ";}";
-    rtf += "}\\f9999 a\\f10000 b}";
-    const RtfReadResult result = read(rtf);
-    EXPECT_EQ(formatOf(result.document, u"a").font, "F9999");
-    EXPECT_EQ(formatOf(result.document, u"b").font, "Base Face");
-    EXPECT_FALSE(result.warnings.empty());
-}
-
-// --- Real-world files -------------------------------------------------------------------
+// --- Real-world files ---------------------------------------------------------------------------
 
 std::string withoutTrailingWhitespace(std::string text) {
     while (!text.empty() && std::string_view(" \t\r\n").find(text.back()) != std::string::npos)
@@ -409,7 +317,7 @@ std::string withoutTrailingWhitespace(std::string text) {
 
 // MANIFEST.tsv: file, source, path, licence, writer, features, plain_text ("\n" and "\t"
 // escaped; empty when not given).
-std::map<std::string, std::string> expectedPlainTexts(const std::filesystem::path& manifest) {
+std::map<std::string, std::string> knownTexts(const std::filesystem::path& manifest) {
     std::map<std::string, std::string> texts;
     std::ifstream in(manifest);
     std::string line;
@@ -434,57 +342,76 @@ std::map<std::string, std::string> expectedPlainTexts(const std::filesystem::pat
     return texts;
 }
 
-TEST(RtfReaderCorpus, EveryFileLoadsAndKnownTextsMatch) {
+// What every document the reader makes holds to: runs are non-empty, never hold a line break,
+// and differ in format from their neighbour.
+void expectWellFormed(const RichDocument& document) {
+    ASSERT_FALSE(document.paragraphs.empty());
+    for (const Paragraph& paragraph : document.paragraphs) {
+        for (std::size_t i = 0; i < paragraph.runs.size(); ++i) {
+            const TextRun& run = paragraph.runs[i];
+            EXPECT_FALSE(run.text.empty());
+            EXPECT_EQ(run.text.find_first_of(u"\r\n"), std::u16string::npos);
+            EXPECT_TRUE(i == 0 || !(paragraph.runs[i - 1].format == run.format));
+            EXPECT_GT(run.format.size, 0);
+        }
+    }
+}
+
+// Each file is read once: it must make a well-formed document with the text the manifest knows,
+// and a pane holding it must save markup that loads again as the same document.
+TEST(RtfReaderCorpus, EveryFileReadsAndSurvivesASaveAndReload) {
     const std::filesystem::path corpus = KEYSTRIDE_RTF_CORPUS;
     if (!std::filesystem::is_directory(corpus))
         GTEST_SKIP() << "no RTF corpus at " << corpus;
-    const std::map<std::string, std::string> expected = expectedPlainTexts(corpus / "MANIFEST.tsv");
-    EXPECT_FALSE(expected.empty());
-
-    std::size_t files = 0;
+    const std::map<std::string, std::string> known = knownTexts(corpus / "MANIFEST.tsv");
+    // Files the manifest gives no text for: a piece in each one's character set.
+    const std::map<std::string, std::string> pieces = {
+        {"word2010-czech-unicode.rtf", "Předpokládá se"}, // \fcharset238 in a 1252 document
+        {"word97-linespacing-unicode.rtf", "1½inch"},
+        {"richedit-cp1251-ukrainian.rtf", "м. Київ"},
+        {"word2013-chinese-cp936.rtf", "测试"},
+        {"word2000-japanese-cp932.rtf", "こんにちは"},
+        {"outlook-hebrew-rtl-cp1255.rtf", "לתשומת ליבך"},
+        {"wordpad-msftedit-unicode-scripts.rtf", "Johann Strauß"},
+    };
     std::size_t compared = 0;
+    std::map<std::string, RichDocument> documents;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         if (entry.path().extension() != ".rtf")
             continue;
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
-        const RtfReadResult result = read(readFile(entry.path()));
-        ++files;
-        ASSERT_FALSE(result.document.paragraphs.empty());
-        const auto known = expected.find(name);
-        if (known == expected.end())
-            continue;
-        EXPECT_EQ(withoutTrailingWhitespace(plain(result.document)),
-                  withoutTrailingWhitespace(known->second));
-        ++compared;
+        const std::string bytes = testing::readFile(entry.path());
+        const RichDocument document = read(bytes).document;
+        expectWellFormed(document);
+        if (const auto text = known.find(name); text != known.end()) {
+            EXPECT_EQ(withoutTrailingWhitespace(paragraphLines(document)),
+                      withoutTrailingWhitespace(text->second));
+            ++compared;
+        }
+        if (const auto piece = pieces.find(name); piece != pieces.end())
+            EXPECT_NE(paragraphLines(document).find(piece->second), std::string::npos);
+
+        MemoryPane pane;
+        pane.setTextRtf(bytes);
+        MemoryPane reloaded;
+        reloaded.setTextRtf(pane.textRtf());
+        EXPECT_EQ(reloaded.text(), pane.text());
+        EXPECT_EQ(reloaded.formatSpans(), pane.formatSpans());
+        EXPECT_EQ(reloaded.paragraphSpacings(), pane.paragraphSpacings());
+        documents[name] = document;
     }
-    EXPECT_GT(files, 0u);
-    EXPECT_EQ(compared, expected.size());
-}
+    EXPECT_EQ(compared, known.size());
 
-TEST(RtfReaderCorpus, KnownStructureOfSelectedFiles) {
-    const std::filesystem::path corpus = KEYSTRIDE_RTF_CORPUS;
-    if (!std::filesystem::is_directory(corpus))
-        GTEST_SKIP() << "no RTF corpus at " << corpus;
-
-    // Word 97 with \sl360 and \sl480 paragraphs.
-    const RtfReadResult spacing = read(readFile(corpus / "word97-linespacing-unicode.rtf"));
-    const auto& paragraphs = spacing.document.paragraphs;
-    const auto has = [&](LineSpacing s) {
-        return std::any_of(paragraphs.begin(), paragraphs.end(),
-                           [s](const Paragraph& p) { return p.format.lineSpacing == s; });
+    // Word 97 with \sl360 and \sl480 paragraphs; LibreOffice closes the outermost group early
+    // and the body after it is read.
+    const auto has = [](const RichDocument& d, LineSpacing spacing) {
+        return std::any_of(d.paragraphs.begin(), d.paragraphs.end(),
+                           [&](const Paragraph& p) { return p.format.lineSpacing == spacing; });
     };
-    EXPECT_TRUE(has(LineSpacing::OneAndAHalf));
-    EXPECT_TRUE(has(LineSpacing::Double));
-
-    // Czech letters escaped in a \fcharset238 font of a 1252 document.
-    const std::string czech = plain(read(readFile(corpus / "word2010-czech-unicode.rtf")).document);
-    EXPECT_NE(czech.find("P\u0159edpokl\u00E1d\u00E1 se"), std::string::npos);
-
-    // The body after the outermost group's early close is read.
-    const std::string lists =
-        plain(read(readFile(corpus / "libreoffice6-lists-links-tables.rtf")).document);
-    EXPECT_GT(lists.size(), 5000u);
+    EXPECT_TRUE(has(documents["word97-linespacing-unicode.rtf"], LineSpacing::OneAndAHalf));
+    EXPECT_TRUE(has(documents["word97-linespacing-unicode.rtf"], LineSpacing::Double));
+    EXPECT_GT(paragraphLines(documents["libreoffice6-lists-links-tables.rtf"]).size(), 5000u);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "platform/panes/qt/qt_document_pane.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -50,24 +49,6 @@ std::unique_ptr<QtDocumentPane> makePane(std::u16string_view text) {
     auto pane = std::make_unique<QtDocumentPane>();
     pane->setText(text);
     return pane;
-}
-
-// "ab" CR LF "cd" CR LF CR LF "ef": pane positions against the editor's, where each paragraph
-// break is one position. Between CR and LF is the end of the paragraph.
-TEST(QtPanePositions, MapBothWaysAroundParagraphBreaks) {
-    auto pane = makePane(u"ab\r\ncd\r\n\r\nef");
-    EXPECT_EQ(pane->textLength(), 12);
-    struct Row {
-        int pane;
-        int document;
-    };
-    const Row toDocument[] = {{0, 0}, {2, 2}, {3, 2},  {4, 3},  {6, 5},  {7, 5},
-                              {8, 6}, {9, 6}, {10, 7}, {12, 9}, {99, 9}, {-3, 0}};
-    for (const Row& row : toDocument)
-        EXPECT_EQ(pane->toDocument(row.pane), row.document) << "pane " << row.pane;
-    const Row toPane[] = {{0, 0}, {2, 2}, {4, 3}, {6, 5}, {8, 6}, {12, 9}};
-    for (const Row& row : toPane)
-        EXPECT_EQ(pane->toPane(row.document), row.pane) << "document " << row.document;
 }
 
 TEST(QtPanePositions, SelectionEdgesBetweenCrAndLfReadBackAsSet) {
@@ -120,29 +101,14 @@ TEST(QtPaneFormats, SpacingAndAttributesMapOntoTheEditorsFormats) {
     EXPECT_EQ(format.background().color(), QColor(255, 0, 0));
 }
 
-TEST(QtPaneEditor, KeysPassTheHookAndMouseReleasesAreReported) {
+// Shift+Enter would put a line break inside a paragraph, which the plain text has no CR LF for.
+TEST(QtPaneEditor, ShiftEnterStartsAParagraphAsEnterDoes) {
     auto pane = makePane(u"");
-    PaneEditor* editor = pane->editor();
-    std::u16string refused = u"x";
-    int seen = 0;
-    editor->keyHook = [&](QKeyEvent* event) {
-        ++seen;
-        return event->text().toStdU16String() == refused;
-    };
-    QTest::keyClicks(editor, QStringLiteral("axb"));
-    EXPECT_EQ(seen, 3);
-    EXPECT_EQ(pane->text(), u"ab");
-    EXPECT_TRUE(pane->changed());
-
-    // Shift+Enter starts a paragraph, as Enter does: the plain text only knows CR LF.
-    QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(editor, QStringLiteral("c"));
+    QTest::keyClicks(pane->editor(), QStringLiteral("ab"));
+    QTest::keyClick(pane->editor(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(pane->editor(), QStringLiteral("c"));
     EXPECT_EQ(pane->text(), u"ab\r\nc");
-
-    int releases = 0;
-    editor->mouseReleased = [&releases] { ++releases; };
-    QTest::mouseClick(editor->viewport(), Qt::LeftButton);
-    EXPECT_EQ(releases, 1);
+    EXPECT_TRUE(pane->changed());
 }
 
 TEST(QtPaneEditor, PastedTextArrivesAsParagraphsInTheCurrentFormat) {

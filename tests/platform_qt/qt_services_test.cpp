@@ -1,12 +1,10 @@
+// The window's Qt message boxes and file dialog filters.
 #include "support/qt/qt_application.h"
 
 #include "platform/desktop/qt/qt_services.h"
-#include "platform/panes/qt/qt_document_pane.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -91,69 +89,6 @@ TEST(QtMessageBoxes, ShowTheButtonsIconAndTitleAskedFor) {
         EXPECT_EQ(answerer.icon, row.expectedIcon);
         EXPECT_EQ(answerer.buttons, row.expectedButtons);
     }
-}
-
-TEST(QtPrinting, PrintsThePaneThroughTheChosenPrinter) {
-    testing::qtApplication();
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString pdf = folder.filePath(QStringLiteral("speedtest.pdf"));
-
-    QtPrinting printing;
-    bool cancel = true;
-    printing.setPrinterDialog([&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return !cancel;
-    });
-    EXPECT_FALSE(printing.choosePrinter());
-    cancel = false;
-    ASSERT_TRUE(printing.choosePrinter());
-
-    QtDocumentPane pane;
-    pane.setText(u"The quick brown fox\r\njumps over the lazy dog.");
-    ASSERT_TRUE(printing.printPane(pane));
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
-}
-
-TEST(QtClock, EnablingStartsAndStopsTheTimer) {
-    testing::qtApplication();
-    QtClock clock;
-    EXPECT_FALSE(clock.enabled());
-    clock.setEnabled(true);
-    EXPECT_TRUE(clock.enabled());
-    clock.setEnabled(true); // enabling a running clock does not restart it
-    EXPECT_TRUE(clock.enabled());
-    clock.setEnabled(false);
-    EXPECT_FALSE(clock.enabled());
-}
-
-TEST(QtProcessLauncher, RunsProgramsWithArgumentListsAndNoShell) {
-    testing::qtApplication();
-    QtProcessLauncher launcher;
-    ASSERT_TRUE(launcher.findProgram("printf").has_value());
-    EXPECT_FALSE(launcher.findProgram("no-such-program-keystride").has_value());
-
-    // A shell would expand the $ and split the words; a list hands them over as they are.
-    ProcessOutcome echoed = launcher.run(*launcher.findProgram("printf"), {"%s|", "a b", "$HOME;"},
-                                         std::chrono::seconds(20));
-    EXPECT_TRUE(echoed.started);
-    EXPECT_TRUE(echoed.finished);
-    EXPECT_EQ(echoed.exitCode, 0);
-    EXPECT_EQ(echoed.output, "a b|$HOME;|");
-
-    ProcessOutcome failing = launcher.run("false", {}, std::chrono::seconds(20));
-    EXPECT_TRUE(failing.finished);
-    EXPECT_NE(failing.exitCode, 0);
-
-    ProcessOutcome missing = launcher.run("no-such-program-keystride", {}, std::chrono::seconds(5));
-    EXPECT_FALSE(missing.started);
-
-    ProcessOutcome hanging = launcher.run("sleep", {"30"}, std::chrono::milliseconds(200));
-    EXPECT_TRUE(hanging.started);
-    EXPECT_FALSE(hanging.finished);
 }
 
 } // namespace

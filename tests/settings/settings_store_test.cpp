@@ -1,11 +1,11 @@
 // The "Settings" file as the store reads and writes it: eight fields in file order, commas and
 // line ends both ending a field, blanks and quotes dropped, and J/N compared exactly.
 #include "settings/settings_store.h"
+#include "settings_lines.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace keystride {
@@ -19,12 +19,7 @@ void PrintTo(const SettingsStore& s, std::ostream* os) {
 
 namespace {
 
-std::string lines(std::initializer_list<const char*> values) {
-    std::string text;
-    for (const char* value : values)
-        text += std::string(value) + "\r\n";
-    return text;
-}
+using testing::lines;
 
 SettingsStore storeOf(const char* t1, const char* s15, const char* excess, const char* dbl,
                       const char* dec, const char* integer, const char* five, const char* courier) {
@@ -67,8 +62,6 @@ TEST(SettingsStoreParse, ReadsFieldsInFileOrder) {
          storeOf("J", "N", "N", "N", "N", "N", "N", "J")},
         {"a quoted comma stays inside the value", lines({"\"J,N\"", "J"}),
          storeOf("J,N", "J", "J", "N", "N", "N", "N", "N")},
-        {"lowercase letters are kept as they are", lines({"j", "j", "n", "j", "j", "j", "j", "j"}),
-         storeOf("j", "j", "n", "j", "j", "j", "j", "j")},
         {"only the first character of line 8 is kept",
          lines({"Ja", "N", "N", "N", "N", "N", "N", "Ja"}),
          storeOf("Ja", "N", "N", "N", "N", "N", "N", "J")},
@@ -112,34 +105,19 @@ TEST(SettingsStoreFormat, WritesEightLinesOfJOrN) {
     EXPECT_EQ(odd.size(), 24u);
 }
 
-class SettingsStoreFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("keystride-settings-" +
-                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
+// A missing file or a folder in its place gives the initial state; what is saved loads back.
+TEST(SettingsStoreFile, SavesTwentyFourBytesAndLoadsThemBack) {
+    testing::TempFolder folder;
+    const std::string path = folder.file("Settings");
+    EXPECT_EQ(loadSettings(FileSystem::real(), path), SettingsStore{});
+    std::filesystem::create_directories(folder.file("folder") + "/Settings");
+    EXPECT_EQ(loadSettings(FileSystem::real(), folder.file("folder") + "/Settings"),
+              SettingsStore{});
 
-    std::string path(const char* name) const { return (m_folder / name).string(); }
-
-    std::filesystem::path m_folder;
-};
-
-TEST_F(SettingsStoreFile, AMissingFileOrAFolderInItsPlaceGivesTheInitialState) {
-    EXPECT_EQ(loadSettings(FileSystem::real(), path("Settings")), SettingsStore{});
-    std::filesystem::create_directories(path("Settings"));
-    EXPECT_EQ(loadSettings(FileSystem::real(), path("Settings")), SettingsStore{});
-}
-
-TEST_F(SettingsStoreFile, SavedSettingsLoadBackAndTheFileHas24Bytes) {
     const SettingsStore store = storeOf("J", "N", "N", "J", "N", "J", "N", "J");
-    ASSERT_FALSE(saveSettings(FileSystem::real(), path("Settings"), store));
-    EXPECT_EQ(std::filesystem::file_size(path("Settings")), 24u);
-    EXPECT_EQ(loadSettings(FileSystem::real(), path("Settings")), store);
+    ASSERT_FALSE(saveSettings(FileSystem::real(), path, store));
+    EXPECT_EQ(std::filesystem::file_size(path), 24u);
+    EXPECT_EQ(loadSettings(FileSystem::real(), path), store);
 }
 
 TEST(SettingsStoreShipped, TheInstalledFileIsCompleteAndHoldsTheDialogsInitialState) {

@@ -34,7 +34,8 @@ FileResult FaultyFileSystem::intercept(Operation operation, const std::string& p
         if (fault.errnoValue == 0)
             return fault.error;
         const FileOperation kind =
-            (operation == Operation::Exists || operation == Operation::ReadAll)
+            (operation == Operation::Exists || operation == Operation::IsFile ||
+             operation == Operation::ReadAll)
                 ? FileOperation::Read
                 : FileOperation::Write;
         return fileErrorFromErrno(fault.errnoValue, path, kind);
@@ -46,6 +47,12 @@ bool FaultyFileSystem::exists(const std::string& path) const {
     if (intercept(Operation::Exists, path))
         return false;
     return m_inner.exists(path);
+}
+
+bool FaultyFileSystem::isFile(const std::string& path) const {
+    if (intercept(Operation::IsFile, path))
+        return false;
+    return m_inner.isFile(path);
 }
 
 ReadResult FaultyFileSystem::readAll(const std::string& path, std::size_t limit) const {

@@ -12,7 +12,7 @@ namespace keystride {
 
 class FaultyFileSystem final : public FileSystem {
 public:
-    enum class Operation { Exists, ReadAll, WriteAtomic, Append, Remove };
+    enum class Operation { Exists, IsFile, ReadAll, WriteAtomic, Append, Remove };
 
     struct Call {
         Operation operation;
@@ -23,8 +23,8 @@ public:
     explicit FaultyFileSystem(FileSystem& inner = FileSystem::real()) : m_inner(inner) {}
 
     // Makes `operation` on `path` (on every path when `path` is empty) fail with the error that
-    // `errnoValue` gives, `times` times (every time when negative). A failing `exists` answers
-    // false.
+    // `errnoValue` gives, `times` times (every time when negative). A failing `exists` or
+    // `isFile` answers false.
     void failOn(Operation operation, const std::string& path, int errnoValue, int times = -1);
     void failOn(Operation operation, const std::string& path, FileError error, int times = -1);
     void clearFaults() { m_faults.clear(); }
@@ -35,6 +35,7 @@ public:
     int callCount(Operation operation, const std::string& path = {}) const;
 
     bool exists(const std::string& path) const override;
+    bool isFile(const std::string& path) const override;
     ReadResult readAll(const std::string& path, std::size_t limit) const override;
     FileResult writeAtomic(const std::string& path, std::string_view bytes) override;
     FileResult append(const std::string& path, std::string_view bytes) override;

@@ -11,13 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <ostream>
-#include <random>
 #include <string>
 
 namespace keystride {
@@ -49,21 +45,10 @@ inline CharFormat sourceBase() {
 
 template <typename Factory> class PaneConformance : public ::testing::Test {
 protected:
-    PaneConformance() {
-        std::random_device random;
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("keystride-pane-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-    }
-    ~PaneConformance() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-
     std::unique_ptr<DocumentPane> makePane(const CharFormat& base = CharFormat{}) {
         return Factory::create(base);
     }
-    std::string file(const std::string& name) const { return (m_folder / name).string(); }
+    std::string file(const std::string& name) const { return m_folder.file(name); }
 
     static void select(DocumentPane& pane, int start, int length) {
         pane.setSelStart(start);
@@ -103,7 +88,7 @@ protected:
     }
 
 private:
-    std::filesystem::path m_folder;
+    testing::TempFolder m_folder;
 };
 
 TYPED_TEST_SUITE_P(PaneConformance);

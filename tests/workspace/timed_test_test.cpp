@@ -19,48 +19,53 @@ protected:
             count += shown.text == workspacetexts::EndOfTest ? 1 : 0;
         return count;
     }
+    // The test is opened again without New: the clock stops and the display empties, but the
+    // count of seconds goes on.
+    void reopen() {
+        clock.setEnabled(false);
+        view.setClockText("");
+    }
 };
 
-TEST_F(TimedTest, WithoutTheTimeLimitTypingNeverStartsTheClockOrLosesAKey) {
-    settings.TimeLimit10 = "N";
-    view.setClockText("10:00");
-    EXPECT_FALSE(commands.keyPressed(u'a'));
-    EXPECT_FALSE(clock.enabled());
-}
-
-TEST_F(TimedTest, TheFirstCharacterKeyStartsTheClock) {
-    EXPECT_FALSE(commands.keyPressed(0)); // no character: nothing starts
-    EXPECT_FALSE(clock.enabled());
-    EXPECT_FALSE(commands.keyPressed(u'T'));
-    EXPECT_TRUE(clock.enabled());
-    EXPECT_EQ(view.clockText(), "");
-}
-
-TEST_F(TimedTest, TheDisplayCountsMinutesTensAndUnits) {
-    commands.keyPressed(u'T');
-    const std::pair<int, const char*> rows[] = {{1, "00:01"},   {9, "00:09"},   {10, "00:10"},
-                                                {59, "00:59"},  {60, "01:00"},  {61, "01:01"},
-                                                {345, "05:45"}, {599, "09:59"}, {600, "10:00"}};
-    int ticked = 0;
-    for (const auto& [seconds, display] : rows) {
-        tick(seconds - ticked);
-        ticked = seconds;
-        EXPECT_EQ(view.clockText(), display) << seconds << " s";
-        EXPECT_EQ(commands.ElapsedSeconds, seconds);
+// "N" never times a test; "J" does; a value that is neither starts the clock on a key but never
+// ends the test.
+TEST_F(TimedTest, TheTimeLimitSettingDecidesWhetherKeysStartAndEndTheClock) {
+    struct Row {
+        const char* value;
+        bool starts;
+        std::string displayAt600;
+        int endMessages;
+    };
+    const Row rows[] = {{"N", false, "", 0}, {"J", true, "10:00", 1}, {"j", true, "10:00", 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        settings.TimeLimit10 = row.value;
+        commands.mnuNewTest();
+        messages.clear();
+        EXPECT_FALSE(commands.keyPressed(0)); // no character: nothing starts
+        EXPECT_FALSE(clock.enabled());
+        EXPECT_FALSE(commands.keyPressed(u'T'));
+        EXPECT_EQ(clock.enabled(), row.starts);
+        EXPECT_EQ(view.clockText(), "");
+        if (row.starts)
+            tick(600);
+        EXPECT_EQ(view.clockText(), row.displayAt600);
+        EXPECT_EQ(endMessages(), row.endMessages);
     }
 }
 
 TEST_F(TimedTest, TheDigitsAreReadBackFromTheDisplay) {
     commands.keyPressed(u'T');
-    // Whatever the display shows is where the clock goes on from; a non-digit counts as 0.
-    const std::pair<const char*, const char*> rows[] = {{"", "00:01"},      {"03:45", "03:46"},
-                                                        {"03:59", "04:00"}, {"0x:y9", "00:10"},
-                                                        {"7", "00:08"},     {"09:59", "010:00"}};
+    // Each tick reads the digits back from the display; a non-digit counts as 0.
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "00:01"},      {"00:09", "00:10"}, {"00:59", "01:00"}, {"03:45", "03:46"},
+        {"03:59", "04:00"}, {"0x:y9", "00:10"}, {"7", "00:08"},     {"09:59", "010:00"}};
     for (const auto& [shown, next] : rows) {
         view.setClockText(shown);
         tick(1);
         EXPECT_EQ(view.clockText(), next) << "after \"" << shown << "\"";
     }
+    EXPECT_EQ(commands.ElapsedSeconds, 8);
 }
 
 TEST_F(TimedTest, TheTenMinuteLimitBacksUpTheTestAndBlocksKeys) {
@@ -72,7 +77,6 @@ TEST_F(TimedTest, TheTenMinuteLimitBacksUpTheTestAndBlocksKeys) {
 
     tick(1);
     EXPECT_EQ(view.clockText(), "10:00");
-    ASSERT_TRUE(std::filesystem::exists(backup()));
     MemoryPane restored;
     ASSERT_EQ(restored.loadFile(backup()), std::nullopt);
     EXPECT_EQ(restored.text(), typed.text());
@@ -93,13 +97,13 @@ TEST_F(TimedTest, TheTenMinuteLimitBacksUpTheTestAndBlocksKeys) {
     EXPECT_EQ(restored.text(), u"The learner's copy, changed");
 }
 
-TEST_F(TimedTest, ATestReopenedAtFiveMinutesEndsFiveMinutesLater) {
+// A test stopped at 05:00 and opened again ends five minutes later; one opened again after the
+// limit is up at its first tick.
+TEST_F(TimedTest, AReopenedTestKeepsCountingTowardsTheLimit) {
     commands.keyPressed(u'T');
     tick(300);
     EXPECT_EQ(view.clockText(), "05:00");
-    // Opening a speed test stops the clock and empties the display but keeps the count.
-    clock.setEnabled(false);
-    view.setClockText("");
+    reopen();
     commands.keyPressed(u'a');
     tick(299);
     EXPECT_EQ(view.clockText(), "04:59");
@@ -108,64 +112,58 @@ TEST_F(TimedTest, ATestReopenedAtFiveMinutesEndsFiveMinutesLater) {
     EXPECT_EQ(view.clockText(), "10:00");
     EXPECT_EQ(endMessages(), 1);
     EXPECT_EQ(backupWrites(), 1);
-}
 
-TEST_F(TimedTest, AfterTheLimitAReopenedTestIsUpAtItsFirstTick) {
-    commands.keyPressed(u'T');
-    tick(600);
-    clock.setEnabled(false);
-    view.setClockText("");
-    EXPECT_FALSE(commands.keyPressed(u'a'));
+    reopen();
+    EXPECT_FALSE(commands.keyPressed(u'b'));
     tick(1);
     EXPECT_EQ(view.clockText(), "10:00");
-    EXPECT_TRUE(commands.keyPressed(u'b'));
+    EXPECT_TRUE(commands.keyPressed(u'c'));
     EXPECT_EQ(endMessages(), 1);
 }
 
-TEST_F(TimedTest, WithWritingSwitchedOffTheTimeIsUpWithoutABackup) {
-    state.WriteProtected = true;
-    commands.keyPressed(u'T');
-    tick(600);
-    EXPECT_EQ(backupWrites(), 0);
-    EXPECT_FALSE(std::filesystem::exists(backup()));
-    EXPECT_EQ(view.clockText(), "10:00");
-    EXPECT_TRUE(commands.keyPressed(u'x'));
-    EXPECT_EQ(endMessages(), 1);
-}
-
-TEST_F(TimedTest, ABackupThatCannotBeWrittenIsSkippedSilently) {
+// With writing switched off, or a backup the disk refuses, the time is still up: no backup, no
+// error message, keys blocked.
+TEST_F(TimedTest, ABackupThatIsNotWrittenStillEndsTheTest) {
+    struct Row {
+        const char* name;
+        bool writeProtected;
+        int attempts;
+    };
+    const Row rows[] = {{"write-protected", true, 0}, {"disk full", false, 1}};
     files.failOn(FaultyFileSystem::Operation::WriteAtomic, backup(), ENOSPC);
-    commands.keyPressed(u'T');
-    tick(600);
-    EXPECT_EQ(backupWrites(), 1);
-    EXPECT_EQ(view.clockText(), "10:00");
-    ASSERT_EQ(messages.shown().size(), 1u); // the end message, no error
-    EXPECT_EQ(messages.shown()[0].text, workspacetexts::EndOfTest);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        state.WriteProtected = row.writeProtected;
+        commands.mnuNewTest();
+        messages.clear();
+        const int before = backupWrites();
+        commands.keyPressed(u'T');
+        tick(600);
+        EXPECT_EQ(backupWrites() - before, row.attempts);
+        EXPECT_FALSE(std::filesystem::exists(backup()));
+        EXPECT_EQ(view.clockText(), "10:00");
+        EXPECT_TRUE(commands.keyPressed(u'x'));
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.shown()[0].text, workspacetexts::EndOfTest);
+    }
 }
 
-TEST_F(TimedTest, AnOddTimeLimitValueStartsTheClockButNeverEndsTheTest) {
-    settings.TimeLimit10 = "j"; // neither "J" nor "N"
-    commands.keyPressed(u'T');
-    EXPECT_TRUE(clock.enabled());
-    tick(600);
-    EXPECT_EQ(view.clockText(), "10:00");
-    EXPECT_EQ(endMessages(), 0);
-}
-
+// New clears the test and stops the clock; the menu's mark, the cut-off request and the file
+// name stay; a source pane is unmarked (ClearSourceMarks), an empty one left alone.
 TEST_F(TimedTest, NewStopsTheClockAndClearsTheTest) {
-    source.setText(u"Source document text that was marked in blue");
-    source.setSelStart(0);
-    source.setSelLength(20);
-    source.setSelBold(true);
-    source.setSelColour(colours::blue);
-    source.setSelLength(0);
+    commands.mnuNewTest();
+    EXPECT_FALSE(source.changed());
+
+    source.setText(u"Source document text");
+    source.setSelStart(4);
     state.LineSpacingMode = 2;
     view.setLineSpacingCheck(2);
     view.setLabel3("/tests/learner.rtf");
-    state.CutOffPending = true;
     state.CurrentFileName = "/tests/learner.rtf";
     commands.keyPressed(u'T');
     tick(42);
+    commands.mnuForce(); // F9 arms the cut-off and leaves the clock alone
+    EXPECT_TRUE(clock.enabled());
 
     commands.mnuNewTest();
     EXPECT_FALSE(clock.enabled());
@@ -174,30 +172,11 @@ TEST_F(TimedTest, NewStopsTheClockAndClearsTheTest) {
     EXPECT_EQ(typed.text(), u"");
     EXPECT_EQ(view.label3(), "");
     EXPECT_EQ(state.LineSpacingMode, 0);
-    EXPECT_EQ(view.lineSpacingCheck(), 2); // the menu keeps its mark
+    EXPECT_EQ(view.lineSpacingCheck(), 2);
     EXPECT_TRUE(state.CutOffPending);
     EXPECT_EQ(state.CurrentFileName, "/tests/learner.rtf");
     EXPECT_EQ(source.selStart(), 0);
-    EXPECT_EQ(source.selLength(), 0);
-    for (const FormatSpan& span : source.formatSpans()) {
-        EXPECT_EQ(span.format.colour, colours::black);
-        EXPECT_FALSE(span.format.bold);
-        EXPECT_FALSE(span.format.underline);
-    }
-    EXPECT_EQ(source.text(), u"Source document text that was marked in blue");
-}
-
-TEST_F(TimedTest, NewLeavesAnEmptySourceUntouched) {
-    source.setChanged(false);
-    commands.mnuNewTest();
-    EXPECT_FALSE(source.changed());
-}
-
-TEST_F(TimedTest, ForceEndArmsTheCutOffAndLeavesTheClockAlone) {
-    commands.keyPressed(u'T');
-    commands.mnuForce();
-    EXPECT_TRUE(state.CutOffPending);
-    EXPECT_TRUE(clock.enabled());
+    EXPECT_EQ(source.text(), u"Source document text");
 }
 
 } // namespace

@@ -1,73 +1,33 @@
 #include "workspace_fixture.h"
 
-#include "platform/files/program_folder.h"
-
 namespace keystride::testing {
 namespace {
 
 using Workspace = WorkspaceTest;
 
-TEST_F(Workspace, FontMarkingNeedsAllFiveFontFiles) {
-    const std::string fonts = programFile("");
-    const std::string other = currentFile("");
-    struct Row {
-        std::vector<std::string> present; // folder + name
-        bool expected;
-    };
-    auto all = [](const std::string& folder) {
-        std::vector<std::string> paths;
-        for (std::string_view name : MarkingFontFiles)
-            paths.push_back(folder + std::string(name));
-        return paths;
-    };
-    std::vector<std::string> spread = all(fonts);
-    spread[4] = other + std::string(MarkingFontFiles[4]);
-    std::vector<std::string> oneMissing = all(fonts);
-    oneMissing.pop_back();
-    std::vector<std::string> wrongCase = all(fonts);
-    wrongCase[0] = fonts + "cour1.ttf";
-    const Row rows[] = {
-        {all(fonts), true}, {spread, true}, {oneMissing, false}, {wrongCase, false}, {{}, false}};
-    for (const Row& row : rows) {
-        std::filesystem::remove_all(fonts);
-        std::filesystem::remove_all(other);
-        std::filesystem::create_directories(fonts);
-        std::filesystem::create_directories(other);
-        for (const std::string& path : row.present)
-            writeFile(path, "font");
-        EXPECT_EQ(fontFilesPresent(files, {fonts, other}), row.expected) << row.present.size();
-    }
-}
-
 TEST_F(Workspace, StartUpLoadsTheSettingsAndClearsTheState) {
-    writeFile(programFile("Settings"), "J\r\nJ\r\nN\r\nJ\r\nN\r\nN\r\nJ\r\nJ\r\n");
-    state.FontMarking = true;
-    state.WriteProtected = true;
-    state.CutOffGiven = true;
-    state.CutOffPending = true;
-    typed.setText(u"x");
-    clock.setEnabled(true);
-    view.setClockText("03:00");
-    view.setLineSpacingCheck(2);
+    for (const char* file :
+         {"J\r\nN\r\nN\r\nN\r\nN\r\nN\r\nN\r\nJ\r\n", static_cast<const char*>(nullptr)}) {
+        std::filesystem::remove(programFile("Settings"));
+        if (file)
+            writeFile(programFile("Settings"), file);
+        state.WriteProtected = state.CutOffGiven = state.CutOffPending = true;
+        settings.WpmInteger = "J";
+        typed.setText(u"x");
+        clock.setEnabled(true);
+        view.setClockText("03:00");
+        view.setLineSpacingCheck(2);
 
-    commands.startUp({programFile("fonts")});
-    EXPECT_FALSE(state.FontMarking);
-    EXPECT_FALSE(state.WriteProtected);
-    EXPECT_FALSE(state.CutOffGiven);
-    EXPECT_FALSE(state.CutOffPending);
-    EXPECT_FALSE(typed.changed());
-    EXPECT_EQ(settings.TimeLimit10, "J");
-    EXPECT_EQ(settings.CountExcessStrokes, "N");
-    EXPECT_EQ(settings.CheckCourier, "J");
-    EXPECT_FALSE(clock.enabled());
-    EXPECT_EQ(view.clockText(), "");
-    EXPECT_EQ(view.lineSpacingCheck(), 0);
-}
-
-TEST_F(Workspace, StartUpWithoutASettingsFileUsesTheInitialSettings) {
-    settings.TimeLimit10 = "J";
-    commands.startUp({});
-    EXPECT_EQ(settings, SettingsStore{});
+        commands.startUp({programFile("fonts")});
+        EXPECT_EQ(settings, file ? parseSettings(file) : SettingsStore{});
+        EXPECT_EQ(settings.TimeLimit10, file ? "J" : "N");
+        EXPECT_FALSE(state.FontMarking);
+        EXPECT_FALSE(state.WriteProtected || state.CutOffGiven || state.CutOffPending);
+        EXPECT_FALSE(typed.changed());
+        EXPECT_FALSE(clock.enabled());
+        EXPECT_EQ(view.clockText(), "");
+        EXPECT_EQ(view.lineSpacingCheck(), 0);
+    }
 }
 
 TEST_F(Workspace, ExitAsksOnlyForAChangedNonEmptyTest) {
@@ -86,69 +46,48 @@ TEST_F(Workspace, ExitAsksOnlyForAChangedNonEmptyTest) {
         {"changed, No", u"typed", true, MessageAnswer::No, 0, 1},
         {"changed, Cancel", u"typed", true, MessageAnswer::Cancel, 0, 0},
     };
+    int saves = 0;
+    commands.setSaveSpeedTestAs([&saves] { ++saves; });
     for (const Row& row : rows) {
-        ScriptedMessageBoxes boxes;
-        RecordingView exitView;
-        WorkspaceContext scoped{typed,
-                                source,
-                                state,
-                                settings,
-                                exitView,
-                                boxes,
-                                dialogs,
-                                printing,
-                                clock,
-                                processes,
-                                files,
-                                context.programFolder,
-                                context.currentFolder};
-        WorkspaceCommands exitCommands(scoped);
-        int saves = 0;
-        exitCommands.setSaveSpeedTestAs([&saves] { ++saves; });
+        SCOPED_TRACE(row.name);
+        messages.clear();
+        saves = view.terminations = 0;
         typed.setText(row.text);
         typed.setChanged(row.changed);
         if (row.answer)
-            boxes.queueAnswer(*row.answer);
+            messages.queueAnswer(*row.answer);
 
-        exitCommands.mnuExit();
+        commands.mnuExit();
+        ASSERT_EQ(messages.shown().size(), row.answer ? 1u : 0u);
         if (row.answer) {
-            ASSERT_EQ(boxes.shown().size(), 1u) << row.name;
-            EXPECT_EQ(boxes.shown()[0].text, "Save changes to speed test?");
-            EXPECT_EQ(boxes.shown()[0].title, "Vela Keystride - Save?");
-            EXPECT_EQ(boxes.shown()[0].buttons, MessageButtons::YesNoCancel);
-            EXPECT_EQ(boxes.shown()[0].icon, MessageIcon::Question);
-        } else {
-            EXPECT_TRUE(boxes.shown().empty()) << row.name;
+            EXPECT_EQ(messages.shown()[0].text, "Save changes to speed test?");
+            EXPECT_EQ(messages.shown()[0].title, "Vela Keystride - Save?");
+            EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNoCancel);
+            EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Question);
         }
-        EXPECT_EQ(saves, row.saves) << row.name;
-        EXPECT_EQ(exitView.terminations, row.terminations) << row.name;
-        EXPECT_EQ(typed.text(), row.text) << row.name;
+        EXPECT_EQ(saves, row.saves);
+        EXPECT_EQ(view.terminations, row.terminations);
+        EXPECT_EQ(typed.text(), row.text);
     }
 }
 
-TEST_F(Workspace, ClosingTheWindowAsksWhetherToExit) {
+TEST_F(Workspace, ClosingTheWindowAsksWhetherToExitAndNeverToSave) {
     struct Row {
         CloseReason reason;
         MessageAnswer answer;
         const char* prompt;
-        bool closes;
     };
     const Row rows[] = {
-        {CloseReason::UserClose, MessageAnswer::No, "Do you really want to exit Vela Keystride?",
-         false},
-        {CloseReason::UserClose, MessageAnswer::Yes, "Do you really want to exit Vela Keystride?",
-         true},
-        {CloseReason::Other, MessageAnswer::Yes, "Do you really want to exit the application?",
-         true},
-        {CloseReason::Other, MessageAnswer::No, "Do you really want to exit the application?",
-         false},
+        {CloseReason::UserClose, MessageAnswer::No, "Do you really want to exit Vela Keystride?"},
+        {CloseReason::UserClose, MessageAnswer::Yes, "Do you really want to exit Vela Keystride?"},
+        {CloseReason::Other, MessageAnswer::Yes, "Do you really want to exit the application?"},
     };
     typed.setText(u"changed test");
     for (const Row& row : rows) {
         messages.clear();
         messages.queueAnswer(row.answer);
-        EXPECT_EQ(commands.queryClose(row.reason), row.closes);
-        ASSERT_EQ(messages.shown().size(), 1u); // never a save question on this path
+        EXPECT_EQ(commands.queryClose(row.reason), row.answer == MessageAnswer::Yes);
+        ASSERT_EQ(messages.shown().size(), 1u);
         EXPECT_EQ(messages.shown()[0].text, row.prompt);
         EXPECT_EQ(messages.shown()[0].title, "Speed Test");
         EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNo);
@@ -157,28 +96,44 @@ TEST_F(Workspace, ClosingTheWindowAsksWhetherToExit) {
     EXPECT_EQ(view.terminations, 0);
 }
 
-TEST_F(Workspace, HelpDocumentsReplaceTheSpeedTestWhenTheyCanBeRead) {
-    typed.setText(u"the learner's work");
-    typed.setChanged(false);
-    commands.mnuEnglish(); // "Speedhelp.RTF" is absent
-    commands.mnuAfrikaans();
-    EXPECT_EQ(typed.text(), u"the learner's work");
-    EXPECT_FALSE(typed.changed());
-    EXPECT_TRUE(messages.shown().empty());
-
-    writeFile(currentFile("Speedhelp.RTF"), "{\\rtf1\\ansi Press F12 to mark.\\par Help}");
-    writeFile(currentFile("Spoedhelp.RTF"), "{\\rtf1\\ansi Druk F12.}");
-    commands.mnuEnglish();
-    EXPECT_EQ(typed.text(), u"Press F12 to mark.\r\nHelp");
-    commands.mnuAfrikaans();
-    EXPECT_EQ(typed.text(), u"Druk F12.");
-}
-
-TEST(WorkspacePaths, JoinKeepsBareNamesInTheCurrentFolder) {
-    EXPECT_EQ(joinPath(".", "Backup.rtf"), "Backup.rtf");
-    EXPECT_EQ(joinPath("", "Backup.rtf"), "Backup.rtf");
-    EXPECT_EQ(joinPath("/srv/class", "Backup.rtf"), "/srv/class/Backup.rtf");
-    EXPECT_EQ(joinPath("/srv/class/", "Backup.rtf"), "/srv/class/Backup.rtf");
+// The help documents come from the current folder; an installed program started elsewhere finds
+// its own in the program's folder.
+TEST_F(Workspace, HelpDocumentsAreFoundInTheCurrentFolderThenInTheProgramsFolder) {
+    struct Row {
+        const char* name;
+        bool inCurrent;
+        bool inProgram;
+        std::u16string afrikaans; // the speed test after Help > Afrikaans
+        std::u16string english;   // and then after Help > English
+    };
+    const std::u16string work = u"the learner's work";
+    const Row rows[] = {
+        {"current folder only", true, false, u"Huidige hulp.", u"Current help.\r\nF12"},
+        {"program's folder only", false, true, u"Hulp.", u"Installed help."},
+        {"both: the current folder's", true, true, u"Huidige hulp.", u"Current help.\r\nF12"},
+        {"neither: the test stays", false, false, work, work},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const char* help : {"Speedhelp.RTF", "Spoedhelp.RTF"}) {
+            std::filesystem::remove(currentFile(help));
+            std::filesystem::remove(programFile(help));
+        }
+        if (row.inCurrent) {
+            writeFile(currentFile("Speedhelp.RTF"), "{\\rtf1\\ansi Current help.\\par F12}");
+            writeFile(currentFile("Spoedhelp.RTF"), "{\\rtf1\\ansi Huidige hulp.}");
+        }
+        if (row.inProgram) {
+            writeFile(programFile("Speedhelp.RTF"), "{\\rtf1\\ansi Installed help.}");
+            writeFile(programFile("Spoedhelp.RTF"), "{\\rtf1\\ansi Hulp.}");
+        }
+        typed.setText(work);
+        commands.mnuAfrikaans();
+        EXPECT_EQ(typed.text(), row.afrikaans);
+        commands.mnuEnglish();
+        EXPECT_EQ(typed.text(), row.english);
+        EXPECT_TRUE(messages.shown().empty());
+    }
 }
 
 } // namespace

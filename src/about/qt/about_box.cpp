@@ -1,6 +1,7 @@
 #include "about/qt/about_box.h"
 
 #include "about/sys_info.h"
+#include "platform/desktop/converter.h"
 #include "platform/desktop/qt/qt_services.h"
 #include "platform/desktop/ui_services.h"
 
@@ -59,7 +60,7 @@ frmAbout::frmAbout(ProcessLauncher& launcher, MessageBoxes* messages, QWidget* p
     bold.setBold(true);
     label1->setFont(bold);
 
-    const QString site = QString::fromUtf8(AboutConverterSite);
+    const QString site = QString::fromUtf8(ConverterWebAddress);
     auto* label2 = textLabel(QStringLiteral("Label2"),
                              QString::fromUtf8(AboutConverterCredit).toHtmlEscaped() +
                                  QStringLiteral("<br>Converter web site: <a href=\"%1\">%1</a>")

@@ -12,13 +12,11 @@ namespace keystride {
 class MessageBoxes;
 class ProcessLauncher;
 
-// The texts of the box. The converter's site is the one the document loaders name after a
-// conversion.
+// The texts of the box; the converter's site is ConverterWebAddress.
 inline constexpr const char* AboutApplicationTitle = "Vela Keystride";
 inline constexpr const char* AboutProductLine = "Vela Keystride 2.1";
 inline constexpr const char* AboutConverterCredit =
     "A free utility, Docx2Rtf.exe, was used to convert Word 2007 and Open Office documents.";
-inline constexpr const char* AboutConverterSite = "https://velakeystride.org/docx2rtf";
 inline constexpr const char* AboutContactAddress = "info@velakeystride.org";
 
 class frmAbout : public QDialog {

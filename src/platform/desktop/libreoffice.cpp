@@ -40,16 +40,6 @@ std::filesystem::file_time_type modifiedTime(const std::string& path) {
     return ec ? std::filesystem::file_time_type::min() : time;
 }
 
-// The last lines of what a program said, for a message.
-std::string tail(const std::string& output) {
-    std::string text = output;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    if (text.size() > 400)
-        text = "..." + text.substr(text.size() - 400);
-    return text;
-}
-
 std::string uniqueSuffix() {
     static std::atomic<unsigned> counter{0};
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -117,7 +107,7 @@ FileResult LibreOfficeWordProcessor::convertToRtf(const std::string& docPath,
                              docPath + "\" and was stopped."};
     // LibreOffice reports many failures with exit status 0: only a new file counts.
     if (outcome.exitCode != 0 || !m_files.exists(produced) || modifiedTime(produced) == before) {
-        std::string said = tail(outcome.output);
+        std::string said = outputTail(outcome.output);
         return FileError{errorcodes::WordProcessorFailed,
                          "The word processor could not convert \"" + docPath + "\" to RTF" +
                              (said.empty() ? std::string(".") : ": " + said)};

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace keystride {
@@ -60,6 +61,17 @@ struct ProcessOutcome {
     int exitCode = -1;
     std::string output; // standard output and standard error
 };
+
+// The end of what a program said, for a message: its last 400 characters at most, without the
+// line ends and blanks it closed with.
+inline std::string outputTail(std::string_view output) {
+    while (!output.empty() &&
+           (output.back() == '\n' || output.back() == '\r' || output.back() == ' '))
+        output.remove_suffix(1);
+    if (output.size() > 400)
+        return "..." + std::string(output.substr(output.size() - 400));
+    return std::string(output);
+}
 
 // Outside programs get their arguments as a list, never through a shell.
 class ProcessLauncher {

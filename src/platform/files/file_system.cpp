@@ -76,6 +76,11 @@ public:
         return ::stat(path.c_str(), &info) == 0;
     }
 
+    bool isFile(const std::string& path) const override {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+
     ReadResult readAll(const std::string& path, std::size_t limit) const override {
         ReadResult result;
         FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -20,6 +20,8 @@ public:
     virtual ~FileSystem() = default;
 
     virtual bool exists(const std::string& path) const = 0;
+    // True for a regular file (or a link to one); false for a folder or anything else.
+    virtual bool isFile(const std::string& path) const = 0;
     // Reads the whole file; a file larger than `limit` bytes fails with DocumentTooLarge.
     virtual ReadResult readAll(const std::string& path, std::size_t limit) const = 0;
     // Writes a new file beside the target and renames it over the target, so that a failed

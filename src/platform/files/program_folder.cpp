@@ -97,6 +97,24 @@ std::string programDataFolder(const std::string& executablePath) {
     return withoutTrailingSlash(folder);
 }
 
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder == ".")
+        return name;
+    if (folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+std::string findProgramFile(const FileSystem& files, const std::string& name,
+                            const std::vector<std::string>& folders) {
+    for (const std::string& folder : folders) {
+        std::string path = joinPath(folder, name);
+        if (files.exists(path))
+            return path;
+    }
+    return joinPath(folders.empty() ? std::string() : folders.front(), name);
+}
+
 FontSearchRoots defaultFontSearchRoots() {
     FontSearchRoots roots;
     const char* dataHome = std::getenv("XDG_DATA_HOME");
@@ -124,11 +142,11 @@ std::vector<std::string> markingFontFolders(const std::string& dataFolder) {
     return markingFontFolders(dataFolder, defaultFontSearchRoots());
 }
 
-bool markingFontsInstalled(const std::vector<std::string>& folders) {
+bool markingFontsInstalled(const FileSystem& files, const std::vector<std::string>& folders) {
     return std::all_of(
         MarkingFontFiles.begin(), MarkingFontFiles.end(), [&](std::string_view name) {
             return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
-                return isFile(fs::path(folder) / name);
+                return files.isFile((fs::path(folder) / name).string());
             });
         });
 }

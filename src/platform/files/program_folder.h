@@ -4,6 +4,8 @@
 // <prefix>/share/vela-keystride, and fonts are wherever fontconfig looks.
 #pragma once
 
+#include "platform/files/file_system.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -25,6 +27,17 @@ inline constexpr std::array<std::string_view, 5> MarkingFontFiles = {
 // installation it points into. The result is absolute and has no trailing slash (but for "/").
 std::string programDataFolder(const std::string& executablePath);
 
+// `folder` + "/" + `name`; a bare name for the current folder "." (or "").
+std::string joinPath(const std::string& folder, const std::string& name);
+
+// Where the program reads one of its own files: `name` in the first of `folders` that holds it.
+// The help documents are looked for in the current folder, then in the program's folder, so
+// that an installed program started from any folder finds the ones in its data folder. When no
+// folder holds the file the result is `name` in the first folder, where loading then fails as
+// for any missing file. A folder "." or "" stands for the current folder (a bare name).
+std::string findProgramFile(const FileSystem& files, const std::string& name,
+                            const std::vector<std::string>& folders);
+
 // Font folders to look in for the marking typefaces, besides the data folder's own fonts/.
 struct FontSearchRoots {
     std::string userFonts;                // searched with its subfolders one level deep
@@ -42,8 +55,9 @@ std::vector<std::string> markingFontFolders(const std::string& dataFolder);
 std::vector<std::string> markingFontFolders(const std::string& dataFolder,
                                             const FontSearchRoots& roots);
 
-// True when each of the five marking font files is a file in one of `folders` (names are
-// matched exactly, case included). The five may be spread over several folders.
-bool markingFontsInstalled(const std::vector<std::string>& folders);
+// True when each of the five marking font files is a regular file in one of `folders`, asked
+// through the file layer (names are matched exactly, case included; a folder named like a font
+// file does not count). The five may be spread over several folders.
+bool markingFontsInstalled(const FileSystem& files, const std::vector<std::string>& folders);
 
 } // namespace keystride

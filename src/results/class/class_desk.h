@@ -36,6 +36,7 @@ class NoWriteFileSystem final : public FileSystem {
 public:
     explicit NoWriteFileSystem(FileSystem& inner) : m_inner(inner) {}
     bool exists(const std::string& path) const override { return m_inner.exists(path); }
+    bool isFile(const std::string& path) const override { return m_inner.isFile(path); }
     ReadResult readAll(const std::string& path, std::size_t limit) const override {
         return m_inner.readAll(path, limit);
     }
@@ -68,6 +69,7 @@ public:
     TurnFileSystem(FileSystem& inner, Turnstile& turnstile, int index)
         : m_inner(inner), m_turnstile(turnstile), m_index(index) {}
     bool exists(const std::string& path) const override { return m_inner.exists(path); }
+    bool isFile(const std::string& path) const override { return m_inner.isFile(path); }
     ReadResult readAll(const std::string& path, std::size_t limit) const override {
         return m_inner.readAll(path, limit);
     }

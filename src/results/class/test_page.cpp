@@ -113,8 +113,11 @@ std::string reasonsText(const AlignedRow& row) {
         out += std::string(out.empty() ? "" : "; ") + reasonText(reason);
         const bool joined = reason == Reason::SplitWord || reason == Reason::MissingHyphen ||
                             reason == Reason::MissingApostrophe;
-        if (joined && !row.joinedPair.empty())
-            out += " (the source has \"" + html::escape(row.joinedPair) + "\")";
+        // A pair found at the end of a source line holds that line end.
+        std::u16string pair = withoutCarriageReturns(row.joinedPair);
+        std::erase(pair, u'\n');
+        if (joined && !pair.empty())
+            out += " (the source has \"" + html::escape(pair) + "\")";
     }
     return out;
 }

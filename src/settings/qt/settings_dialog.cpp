@@ -24,8 +24,7 @@ int boxIndex(SettingsBox box) {
 
 } // namespace
 
-FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, QWidget* parent,
-             Loading loading)
+FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, QWidget* parent)
     : QDialog(parent), m_store(store), m_path(std::move(settingsPath)), m_files(files) {
     setObjectName(QStringLiteral("FormS"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -69,10 +68,7 @@ FormS::FormS(SettingsStore& store, std::string settingsPath, FileSystem& files, 
     setTabOrder(previous, m_command1);
     setTabOrder(m_command1, m_command2);
 
-    if (loading == Loading::ReadFile)
-        m_model.load(m_files, m_path, m_store);
-    else
-        m_model.showStored(m_store);
+    m_model.showStored(m_store);
     showModelTicks();
 }
 
@@ -112,24 +108,11 @@ void FormS::reject() {
     command2Click();
 }
 
-FormS* createSettingsDialog(QWidget* parent, SettingsStore& store,
-                            const std::string& settingsPath) {
-    QPointer<FormS>& dialog = theDialog();
-    delete dialog.data();
-    dialog = new FormS(store, settingsPath, FileSystem::real(), parent);
-    return dialog.data();
-}
-
-FormS* settingsDialog() {
-    return theDialog().data();
-}
-
 void showSettingsDialog(QWidget* parent, SettingsStore& store, const std::string& settingsPath) {
     QPointer<FormS>& dialog = theDialog();
     if (!dialog || &dialog->settingsStore() != &store || dialog->settingsPath() != settingsPath) {
         delete dialog.data();
-        dialog =
-            new FormS(store, settingsPath, FileSystem::real(), parent, FormS::Loading::ShowStore);
+        dialog = new FormS(store, settingsPath, FileSystem::real(), parent);
     }
     dialog->exec();
 }

@@ -1,6 +1,6 @@
-// FormS, the settings dialog: eight check boxes over "OK" and "Cancel". It is created once at
-// start-up (which reads the settings file into the SettingsStore) and then lives hidden until
-// the program ends, so that boxes left changed by "Cancel" show the same way next time.
+// FormS, the settings dialog: eight check boxes over "OK" and "Cancel". Start-up reads the
+// settings file into the SettingsStore; the dialog, created when first shown, then lives hidden
+// until the program ends, so that boxes left changed by "Cancel" show the same way next time.
 #pragma once
 
 #include "settings/settings_dialog_model.h"
@@ -21,14 +21,10 @@ class FormS : public QDialog {
     Q_OBJECT
 
 public:
-    // Where the boxes take their first state from.
-    enum class Loading {
-        ReadFile,  // the loading steps: read the file into the store, tick the boxes to match
-        ShowStore, // the store already holds what start-up read: tick the boxes to match it
-    };
-
+    // The boxes show `store`, which start-up read from the settings file; "OK" writes the file
+    // at `settingsPath`.
     FormS(SettingsStore& store, std::string settingsPath, FileSystem& files,
-          QWidget* parent = nullptr, Loading loading = Loading::ReadFile);
+          QWidget* parent = nullptr);
 
     // Where a failed write is reported; without one a message box of the dialog's own is shown.
     void setMessageBoxes(MessageBoxes* messages) { m_messages = messages; }
@@ -62,14 +58,9 @@ private:
     QPushButton* m_command2 = nullptr;
 };
 
-// Creates the program's one settings dialog, hidden, running its loading steps; an earlier one
-// is discarded. Start-up calls this once.
-FormS* createSettingsDialog(QWidget* parent, SettingsStore& store, const std::string& settingsPath);
-// The dialog created at start-up, or nullptr.
-FormS* settingsDialog();
-// "Se&ttings": shows the dialog modally over `parent` until "OK" or "Cancel". Without a dialog
-// created for this store and file (start-up read the file into the store itself), one is created
-// first; its boxes show the store, and the file is not read again.
+// "Se&ttings": shows the program's one settings dialog modally over `parent` until "OK" or
+// "Cancel". The first call creates it, its boxes showing the store (the file is not read again);
+// later calls show the same dialog, with the boxes as the user left them.
 void showSettingsDialog(QWidget* parent, SettingsStore& store, const std::string& settingsPath);
 
 } // namespace keystride

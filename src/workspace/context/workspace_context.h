@@ -50,8 +50,9 @@ struct WorkspaceContext {
     Clock& clock;
     ProcessLauncher& processes;
     FileSystem& files;
-    // The program's folder (Settings, cdverify.avi, fonts/) and the current folder (help
-    // documents, Warning.txt, Backup.rtf, Resultaat.res).
+    // The program's folder (Settings, cdverify.avi, fonts/, the installed help documents) and
+    // the current folder (help documents looked for first, Warning.txt, Backup.rtf,
+    // Resultaat.res).
     std::string programFolder;
     std::string currentFolder = ".";
 };

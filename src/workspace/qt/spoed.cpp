@@ -38,7 +38,7 @@ QColor qColour(Colour c) {
 
 // A label font by the system's face name, with metric-compatible families for machines that do
 // not have the face, so captions keep the room the layout gives them.
-QFont labelFont(const QString& face, QFont::StyleHint hint, double points, bool bold = false) {
+QFont labelFont(const QString& face, QFont::StyleHint hint, bool bold = false) {
     QFont font;
     QStringList families{face};
     switch (hint) {
@@ -55,7 +55,6 @@ QFont labelFont(const QString& face, QFont::StyleHint hint, double points, bool 
     }
     font.setFamilies(families);
     font.setStyleHint(hint);
-    font.setPointSizeF(points);
     font.setBold(bold);
     return font;
 }
@@ -75,6 +74,16 @@ void setBackground(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
 }
 
+// What a screen reader says for a label that shows a value: what the value is, then the value.
+QString namedValue(const QString& what, const QString& value) {
+    return value.isEmpty() ? what : what + QStringLiteral(": ") + value;
+}
+
+// Accessible names of the labels that show values, in the window's terms.
+const QString SpeedTestFileName = QStringLiteral("Speed test file name");
+const QString SourceFileName = QStringLiteral("Source document file name");
+const QString ElapsedTime = QStringLiteral("Elapsed time");
+
 } // namespace
 
 Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* parent)
@@ -90,16 +99,27 @@ Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* 
         m_services.printing = (m_qtPrinting = std::make_unique<QtPrinting>(this)).get();
     if (!m_services.clock)
         m_services.clock = (m_qtClock = std::make_unique<QtClock>()).get();
+    // The same launcher as the command-line tools: a program that runs past its time limit is
+    // ended with every process it started.
     if (!m_services.processes)
-        m_services.processes = (m_qtProcesses = std::make_unique<QtProcessLauncher>()).get();
+        m_services.processes = (m_posixProcesses = std::make_unique<PosixProcessLauncher>()).get();
     if (!m_services.files)
         m_services.files = &FileSystem::real();
 
     m_terminate = [] { QCoreApplication::exit(0); };
 
-    buildControls();
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setMinimumSize(SpoedLayout::minimumClient());
+    setCentralWidget(m_client);
+    buildPanes();
+    buildLabels();
+    buildButtons();
+    buildLayout();
+    nameControls();
     buildMenus();
-    placeControls();
+    resize(SpoedLayout::Nominal + QSize(0, menuBar()->sizeHint().height()));
+    m_layout.apply(m_client->size());
 
     m_context = std::make_unique<WorkspaceContext>(
         WorkspaceContext{*m_typed, *m_source, m_state, m_settings, *this, *m_services.messages,
@@ -130,12 +150,7 @@ Spoed::Spoed(const std::string& programFolder, SpoedServices services, QWidget* 
 
 Spoed::~Spoed() = default;
 
-void Spoed::buildControls() {
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("client"));
-    m_client->setMinimumSize(DesignWidth, DesignHeight);
-    setCentralWidget(m_client);
-
+void Spoed::buildPanes() {
     m_picture1 = new QFrame(m_client);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     setBackground(m_picture1, Qt::white);
@@ -147,47 +162,44 @@ void Spoed::buildControls() {
     setBackground(m_picture2, qColour(colours::paneGrey));
     m_picture2->setFrameShape(QFrame::StyledPanel);
 
-    m_typed = std::make_unique<QtDocumentPane>(m_client);
-    m_typed->editor()->setObjectName(QStringLiteral("RichTextBox1"));
-    m_typed->setBaseFormat(paneFormat(12.0));
-    m_typed->setText(u"");
-    m_typed->setChanged(false);
-    setBackground(m_typed->editor(), Qt::white);
-    m_typed->editor()->setFrameShape(QFrame::NoFrame);
+    auto pane = [this](const char* name, double points, const QColor& background) {
+        auto created = std::make_unique<QtDocumentPane>(m_client);
+        created->editor()->setObjectName(QString::fromLatin1(name));
+        created->setBaseFormat(paneFormat(points));
+        created->setText(u"");
+        created->setChanged(false);
+        setBackground(created->editor(), background);
+        created->editor()->setFrameShape(QFrame::NoFrame);
+        return created;
+    };
+    m_typed = pane("RichTextBox1", 12.0, Qt::white);
+    m_source = pane("RichTextBox2", 9.75, qColour(colours::paneGrey));
+    // The source pane takes a click (the cut-off reads its caret) but is never tabbed to: the
+    // keyboard belongs to the speed test.
+    m_source->editor()->setFocusPolicy(Qt::ClickFocus);
+}
 
-    m_source = std::make_unique<QtDocumentPane>(m_client);
-    m_source->editor()->setObjectName(QStringLiteral("RichTextBox2"));
-    m_source->setBaseFormat(paneFormat(9.75));
-    m_source->setText(u"");
-    m_source->setChanged(false);
-    setBackground(m_source->editor(), qColour(colours::paneGrey));
-    m_source->editor()->setFrameShape(QFrame::NoFrame);
-
-    auto label = [this](const char* name, const QString& caption) {
+void Spoed::buildLabels() {
+    auto label = [this](const char* name, const QString& caption, const QFont& font) {
         auto* l = new QLabel(caption, m_client);
         l->setObjectName(QString::fromLatin1(name));
+        l->setFont(font);
         return l;
     };
-    m_label2 = label("Label2", QStringLiteral("Speed test"));
-    m_label3 = label("Label3", QString());
-    m_label3->setFont(labelFont(QStringLiteral("Times New Roman"), QFont::Serif, 9));
-    m_label1 = label("Label1", QStringLiteral("Source document"));
+    const QFont caption = labelFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif);
+    const QFont fileName = labelFont(QStringLiteral("Times New Roman"), QFont::Serif);
+    m_label2 = label("Label2", QStringLiteral("Speed test"), caption);
+    m_label3 = label("Label3", QString(), fileName);
+    m_label1 = label("Label1", QStringLiteral("Source document"), caption);
     m_label1->setWordWrap(true);
-    // The captions have the room of the design's small dialog font before the buttons start.
-    for (QLabel* caption : {m_label1, m_label2})
-        caption->setFont(labelFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 8));
-    m_label4 = label("Label4", QString());
-    m_label4->setFont(labelFont(QStringLiteral("Times New Roman"), QFont::Serif, 9));
-    m_label5 = label("Label5", QString());
-    m_label5->setFont(labelFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 9.75, true));
+    m_label4 = label("Label4", QString(), fileName);
+    m_label5 = label("Label5", QString(),
+                     labelFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, true));
     m_label5->setAlignment(Qt::AlignCenter);
-    m_label6 = label("Label6", QStringLiteral("Please wait..."));
-    m_label6->setFont(labelFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 16.5));
-    {
-        QPalette palette = m_label6->palette();
-        palette.setColor(QPalette::WindowText, QColor(255, 128, 0));
-        m_label6->setPalette(palette);
-    }
+    m_label6 = label("Label6", QStringLiteral("Please wait..."), caption);
+    QPalette palette = m_label6->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 128, 0));
+    m_label6->setPalette(palette);
     m_label6->hide();
     for (QLabel* l : {m_label3, m_label4})
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -197,39 +209,97 @@ void Spoed::buildControls() {
     auto* animationLayout = new QVBoxLayout(m_animation1);
     animationLayout->setContentsMargins(0, 0, 0, 0);
     m_animation1->hide();
+}
 
-    auto button = [this](const char* name) {
-        auto* b = new QPushButton(m_client);
+void Spoed::buildButtons() {
+    auto button = [this](const char* name, const QIcon& icon, std::function<void()> run) {
+        auto* b = new QPushButton(icon, QString(), m_client);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setIconSize(QSize(20, 20));
+        // Reached with the keyboard, but a click leaves the focus in the speed test, and so
+        // does a button pressed from the keyboard once its command has run.
+        b->setFocusPolicy(Qt::TabFocus);
+        connect(b, &QPushButton::clicked, this, [this, run = std::move(run)] {
+            run();
+            if (!m_terminated)
+                m_typed->setFocus();
+        });
         return b;
     };
-    m_command1 = button("Command1");
-    m_command1->setIcon(icons::openDocument(Qt::white));
-    m_command1->setAccessibleName(QStringLiteral("Open speed test"));
-    m_command4 = button("Command4");
-    m_command4->setIcon(icons::printer());
-    m_command4->setAccessibleName(QStringLiteral("Print speed test"));
-    m_command2 = button("Command2");
+    m_command1 = button("Command1", icons::openDocument(Qt::white),
+                        [this] { runDocumentCommand("Command1"); });
+    m_command4 = button("Command4", icons::printer(), [this] { runDocumentCommand("Command4"); });
+    m_command2 = button("Command2", QIcon(), [this] { startMarkingRun(); });
     m_command2->setText(QStringLiteral("WPM"));
-    m_command2->setFont(labelFont(QStringLiteral("Courier New"), QFont::Monospace, 9, true));
+    m_command2->setFont(labelFont(QStringLiteral("Courier New"), QFont::Monospace, true));
     m_command2->setToolTip(QStringLiteral("Calculate words/minute"));
-    m_command3 = button("Command3");
-    m_command3->setIcon(icons::openDocument(qColour(colours::paneGrey)));
-    m_command3->setAccessibleName(QStringLiteral("Open source document"));
-    m_command8 = button("Command8");
-    m_command8->setIcon(icons::cutOff());
+    m_command3 = button("Command3", icons::openDocument(qColour(colours::paneGrey)),
+                        [this] { runDocumentCommand("Command3"); });
+    m_command8 = button("Command8", icons::cutOff(), [this] { armCutOff(); });
     m_command8->setToolTip(QStringLiteral("Click in source document to indicate cut-off position"));
-    m_command7 = button("Command7");
+    m_command7 = button("Command7", QIcon(), [this] { (void)m_engine->SaveMarkedTest(); });
+    m_command7->setFocusPolicy(Qt::NoFocus);
     m_command7->hide();
 
-    connect(m_command1, &QPushButton::clicked, this, [this] { runDocumentCommand("Command1"); });
-    connect(m_command3, &QPushButton::clicked, this, [this] { runDocumentCommand("Command3"); });
-    connect(m_command4, &QPushButton::clicked, this, [this] { runDocumentCommand("Command4"); });
-    connect(m_command2, &QPushButton::clicked, this, [this] { startMarkingRun(); });
-    connect(m_command8, &QPushButton::clicked, this, [this] { armCutOff(); });
-    connect(m_command7, &QPushButton::clicked, this, [this] { (void)m_engine->SaveMarkedTest(); });
+    // Tab goes through the buttons in the order they stand, left to right.
+    QWidget::setTabOrder(m_typed->editor(), m_command1);
+    QWidget::setTabOrder(m_command1, m_command4);
+    QWidget::setTabOrder(m_command4, m_command2);
+    QWidget::setTabOrder(m_command2, m_command3);
+    QWidget::setTabOrder(m_command3, m_command8);
+}
+
+void Spoed::buildLayout() {
+    using enum Share;
+    auto place = [this](QWidget* widget, QRect nominal, Share moveRight, Share widen,
+                        Share heighten, int iconPixels = 0) {
+        m_layout.place({widget, nominal, moveRight, widen, heighten, iconPixels});
+    };
+    // The panes and their frames share the extra room, half to each side.
+    place(m_picture1, twipRect(120, 480, 7575, 9255), None, Half, All);
+    place(m_typed->editor(), twipRect(480, 600, 7170, 9045), None, Half, All);
+    place(m_picture2, twipRect(7800, 1200, 7095, 8535), Half, Half, All);
+    place(m_source->editor(), twipRect(8160, 1320, 6690, 8280), Half, Half, All);
+    // Captions get the height of one line of their font (two for "Source document"), buttons
+    // the size of their pictures.
+    place(m_label2, QRect(px(240), px(240), px(840), 17), None, None, None);
+    place(m_label3, QRect(px(3000), px(240), px(11775), 17), None, All, None);
+    place(m_label1, QRect(px(7800), px(660), px(840), 32), Half, None, None);
+    place(m_label4, QRect(px(9840), px(720), px(5055), 17), Half, Half, None);
+    place(m_label5, QRect(px(11880), px(0), px(855), 20), All, None, None);
+    place(m_label6, QRect(px(5760), px(0), 170, 30), None, None, None);
+    place(m_animation1, twipRect(8040, 0, 615, 480), Half, None, None);
+    place(m_command1, QRect(px(1080), px(120), 34, 24), None, None, None, 20);
+    place(m_command4, QRect(px(1680), px(120), 34, 24), None, None, None, 20);
+    place(m_command2, QRect(px(2280), px(120), 44, 24), None, None, None);
+    place(m_command3, QRect(px(8640), px(720), 34, 26), Half, None, None, 20);
+    place(m_command8, QRect(px(9240), px(720), 34, 26), Half, None, None, 20);
+
+    // The captions have the room of the design's small dialog font before the buttons start.
+    for (QLabel* caption : {m_label1, m_label2})
+        m_layout.scaleFont(caption, 8);
+    for (QLabel* fileName : {m_label3, m_label4})
+        m_layout.scaleFont(fileName, 9);
+    m_layout.scaleFont(m_label5, 9.75);
+    m_layout.scaleFont(m_label6, 16.5);
+    m_layout.scaleFont(m_command2, 9);
+}
+
+void Spoed::nameControls() {
+    // A screen reader names each control in the window's own terms (a button's tool tip is its
+    // description); the captions name the panes they stand over.
+    m_typed->editor()->setAccessibleName(QStringLiteral("Speed test"));
+    m_source->editor()->setAccessibleName(QStringLiteral("Source document"));
+    m_label2->setBuddy(m_typed->editor());
+    m_label1->setBuddy(m_source->editor());
+    m_label3->setAccessibleName(SpeedTestFileName);
+    m_label4->setAccessibleName(SourceFileName);
+    m_label5->setAccessibleName(ElapsedTime);
+    m_command1->setAccessibleName(QStringLiteral("Open speed test"));
+    m_command4->setAccessibleName(QStringLiteral("Print speed test"));
+    m_command3->setAccessibleName(QStringLiteral("Open source document"));
+    m_command8->setAccessibleName(QStringLiteral("Force end of speedTest"));
+    m_command7->setAccessibleName(QStringLiteral("Save marked test"));
+    m_animation1->setAccessibleName(m_label6->text());
 }
 
 QAction* Spoed::addCommand(QMenu* menu, const char* name, const QString& caption,
@@ -330,43 +400,33 @@ void Spoed::buildMenus() {
     connect(exitItem, &QAction::triggered, this, [this] { runExit(); });
 }
 
-void Spoed::placeControls() {
-    // The design layout; extra room goes to the panes, split evenly between the two halves.
-    int extraWidth = std::max(0, m_client->width() - DesignWidth);
-    int extraHeight = std::max(0, m_client->height() - DesignHeight);
-    int half = extraWidth / 2;
-    auto grow = [](QRect r, int dx, int dy, int dw, int dh) {
-        return QRect(r.x() + dx, r.y() + dy, r.width() + dw, r.height() + dh);
-    };
-    m_picture1->setGeometry(grow(twipRect(120, 480, 7575, 9255), 0, 0, half, extraHeight));
-    m_typed->editor()->setGeometry(grow(twipRect(480, 600, 7170, 9045), 0, 0, half, extraHeight));
-    m_picture2->setGeometry(grow(twipRect(7800, 1200, 7095, 8535), half, 0, half, extraHeight));
-    m_source->editor()->setGeometry(
-        grow(twipRect(8160, 1320, 6690, 8280), half, 0, half, extraHeight));
-
-    m_label2->setGeometry(QRect(px(240), px(240), px(840), 17));
-    m_label3->setGeometry(QRect(px(3000), px(240), px(11775) + extraWidth, 17));
-    m_label1->setGeometry(QRect(px(7800) + half, px(660), px(840), 32));
-    m_label4->setGeometry(QRect(px(9840) + half, px(720), px(5055) + half, 17));
-    m_label5->setGeometry(QRect(px(11880) + extraWidth, px(0), px(855), 20));
-    m_label6->setGeometry(QRect(px(5760), px(0), 170, 30));
-    m_animation1->setGeometry(QRect(px(8040) + half, px(0), px(615), px(480)));
-
-    m_command1->setGeometry(QRect(px(1080), px(120), 34, 24));
-    m_command4->setGeometry(QRect(px(1680), px(120), 34, 24));
-    m_command2->setGeometry(QRect(px(2280), px(120), 44, 24));
-    m_command3->setGeometry(QRect(px(8640) + half, px(720), 34, 26));
-    m_command8->setGeometry(QRect(px(9240) + half, px(720), 34, 26));
-}
-
 void Spoed::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    placeControls();
+    m_layout.apply(m_client->size());
+}
+
+void Spoed::fitInto(const QRect& available) {
+    // Room for the frame a window manager draws round the window, which is unknown before the
+    // window is shown.
+    const QSize frame(16, 40);
+    const int menuHeight = menuBar()->sizeHint().height();
+    const QSize room = available.size() - frame - QSize(0, menuHeight);
+    const QSize client =
+        SpoedLayout::Nominal.boundedTo(room).expandedTo(SpoedLayout::minimumClient());
+    resize(client + QSize(0, menuHeight));
+    move(available.topLeft() + QPoint(std::max(0, (room.width() - client.width()) / 2), 0));
 }
 
 void Spoed::connectPanes() {
-    // Every character key of the speed test passes the timed test's rule first.
     m_typed->editor()->keyHook = [this](QKeyEvent* event) {
+        // Tab is typed into the test; Ctrl+Tab and Ctrl+Shift+Tab go on to the buttons, as in
+        // any text area that takes Tab.
+        if ((event->modifiers() & Qt::ControlModifier) &&
+            (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+            focusNextPrevChild(event->key() == Qt::Key_Tab);
+            return true;
+        }
+        // Every character key of the speed test passes the timed test's rule first.
         QString text = event->text();
         char16_t code = text.isEmpty() ? 0 : text.front().unicode();
         return m_commands->keyPressed(code);
@@ -421,6 +481,7 @@ std::string Spoed::label3() const {
 
 void Spoed::setLabel3(const std::string& text) {
     m_label3->setText(QString::fromStdString(text));
+    m_label3->setAccessibleName(namedValue(SpeedTestFileName, m_label3->text()));
 }
 
 std::string Spoed::label4() const {
@@ -429,6 +490,7 @@ std::string Spoed::label4() const {
 
 void Spoed::setLabel4(const std::string& text) {
     m_label4->setText(QString::fromStdString(text));
+    m_label4->setAccessibleName(namedValue(SourceFileName, m_label4->text()));
 }
 
 std::string Spoed::clockText() const {
@@ -437,6 +499,7 @@ std::string Spoed::clockText() const {
 
 void Spoed::setClockText(const std::string& text) {
     m_label5->setText(QString::fromStdString(text));
+    m_label5->setAccessibleName(namedValue(ElapsedTime, m_label5->text()));
 }
 
 void Spoed::setBusy(bool busy) {

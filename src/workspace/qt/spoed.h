@@ -5,9 +5,11 @@
 
 #include "documents/qt/window_documents.h"
 #include "marking/marking_run.h"
+#include "platform/desktop/posix_process_launcher.h"
 #include "platform/desktop/qt/qt_services.h"
 #include "platform/panes/qt/qt_document_pane.h"
 #include "workspace/context/workspace_context.h"
+#include "workspace/qt/spoed_layout.h"
 #include "workspace/workspace_commands.h"
 
 #include <QFrame>
@@ -36,10 +38,6 @@ struct SpoedServices {
 class Spoed : public QMainWindow, public WorkspaceView, public marking::MarkingHost {
     Q_OBJECT
 public:
-    // Design size of the client area (15090 x 9915 twips at 15 twips a pixel).
-    static constexpr int DesignWidth = 1006;
-    static constexpr int DesignHeight = 661;
-
     explicit Spoed(const std::string& programFolder, SpoedServices services = {},
                    QWidget* parent = nullptr);
     ~Spoed() override;
@@ -47,6 +45,10 @@ public:
     // The start-up steps; the window is usable before, but the settings and font marking are
     // decided here.
     void startUp();
+
+    // Sizes the window to its nominal layout, or smaller where `available` (a screen's free
+    // area) has less room, and places it there.
+    void fitInto(const QRect& available);
 
     // WorkspaceView
     std::string label3() const override;
@@ -105,9 +107,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void buildControls();
+    void buildPanes();
+    void buildLabels();
+    void buildButtons();
+    void buildLayout();
+    void nameControls();
     void buildMenus();
-    void placeControls();
     void connectPanes();
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
                         const QKeySequence& key, std::function<void()> run);
@@ -121,7 +126,7 @@ private:
     std::unique_ptr<QtFileDialogs> m_qtDialogs;
     std::unique_ptr<QtPrinting> m_qtPrinting;
     std::unique_ptr<QtClock> m_qtClock;
-    std::unique_ptr<QtProcessLauncher> m_qtProcesses;
+    std::unique_ptr<PosixProcessLauncher> m_posixProcesses;
     SpoedServices m_services;
 
     QWidget* m_client = nullptr;
@@ -145,6 +150,7 @@ private:
     QAction* m_single = nullptr;
     QAction* m_oneAndAHalf = nullptr;
     QAction* m_double = nullptr;
+    SpoedLayout m_layout;
 
     marking::WorkspaceState m_state;
     SettingsStore m_settings;

@@ -7,23 +7,10 @@
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <set>
 
 namespace keystride {
-
-namespace {
-
-QStringList toQStringList(const std::vector<std::string>& items) {
-    QStringList list;
-    for (const std::string& item : items)
-        list.push_back(QString::fromStdString(item));
-    return list;
-}
-
-} // namespace
 
 MessageAnswer QtMessageBoxes::show(const std::string& text, const std::string& title,
                                    MessageButtons buttons, MessageIcon icon) {
@@ -153,40 +140,6 @@ void QtClock::setEnabled(bool enabled) {
         m_timer.start();
     else
         m_timer.stop();
-}
-
-ProcessOutcome QtProcessLauncher::run(const std::string& program,
-                                      const std::vector<std::string>& args,
-                                      std::chrono::milliseconds timeout) {
-    ProcessOutcome outcome;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QString::fromStdString(program), toQStringList(args));
-    if (!process.waitForStarted(10000))
-        return outcome;
-    outcome.started = true;
-    if (!process.waitForFinished(static_cast<int>(timeout.count()))) {
-        process.kill();
-        process.waitForFinished(5000);
-        outcome.output = process.readAll().toStdString();
-        return outcome;
-    }
-    outcome.finished = true;
-    outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    outcome.output = process.readAll().toStdString();
-    return outcome;
-}
-
-bool QtProcessLauncher::startDetached(const std::string& program,
-                                      const std::vector<std::string>& args) {
-    return QProcess::startDetached(QString::fromStdString(program), toQStringList(args));
-}
-
-std::optional<std::string> QtProcessLauncher::findProgram(const std::string& name) const {
-    QString path = QStandardPaths::findExecutable(QString::fromStdString(name));
-    if (path.isEmpty())
-        return std::nullopt;
-    return path.toStdString();
 }
 
 QStringList registerMarkingFonts(const FileSystem& files, const std::vector<std::string>& folders) {

@@ -1,5 +1,6 @@
 // The desktop services of the window: Qt message boxes, file and printer dialogs, the one-second
-// clock and outside programs started through QProcess.
+// clock and the marking fonts. Outside programs are started by the POSIX launcher, as in the
+// command-line tools.
 #pragma once
 
 #include "platform/desktop/ui_services.h"
@@ -70,14 +71,6 @@ public:
 private:
     QTimer m_timer;
     std::function<void()> m_handler;
-};
-
-class QtProcessLauncher : public ProcessLauncher {
-public:
-    ProcessOutcome run(const std::string& program, const std::vector<std::string>& args,
-                       std::chrono::milliseconds timeout) override;
-    bool startDetached(const std::string& program, const std::vector<std::string>& args) override;
-    std::optional<std::string> findProgram(const std::string& name) const override;
 };
 
 // Hands the application each of the five marking font files found in `folders` (from the first
