@@ -83,7 +83,8 @@ QString fromStd(const std::string& text) {
 
 ClassWindow::ClassWindow(ClassWindowConfig config, QWidget* parent)
     : QMainWindow(parent), m_config(std::move(config)),
-      m_fontMarking(markingFontsInstalled(markingFontFolders(m_config.programFolder))),
+      m_fontMarking(
+          markingFontsInstalled(FileSystem::real(), markingFontFolders(m_config.programFolder))),
       m_job(new ClassMarkingJob(this)), m_model(new ClassTableModel(this)),
       m_sorted(new QSortFilterProxyModel(this)) {
     setObjectName(QStringLiteral("ClassWindow"));

@@ -58,7 +58,8 @@ TEST_F(ClassWindowTest, MarksTheFolderThroughItsControlsAsKeystrideMarkDoes) {
     // A teacher's Settings beside the program: whole multiples of 5, Courier checked.
     const TempFolder program;
     writeFile(program.file("Settings"), "N\r\nN\r\nJ\r\nN\r\nN\r\nN\r\nJ\r\nJ\r\n");
-    const bool faces = markingFontsInstalled(markingFontFolders(program.path().string()));
+    const bool faces =
+        markingFontsInstalled(FileSystem::real(), markingFontFolders(program.path().string()));
     const struct {
         const char* name;
         std::string programFolder;
