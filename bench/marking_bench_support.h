@@ -64,7 +64,7 @@ inline Texts classroomTexts() {
             continue;
         std::u16string typedWord = word;
         if (i % 20 == 19)
-            typedWord.insert(1, u"x");
+            typedWord.insert(typedWord.begin() + 1, u'x');
         t.typed += typedWord + delimiter;
         typedWords += wordsNeeded;
         if (i % 100 == 50 && typedWords < 1490) {

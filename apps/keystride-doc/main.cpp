@@ -26,9 +26,8 @@ int usage(const char* problem) {
     return kUsageOrFileError;
 }
 
-bool writeOut(std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
+bool writeBytes(std::string_view bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
 }
 
 } // namespace
@@ -55,14 +54,14 @@ int main(int argc, char** argv) {
     for (const std::string& warning : pane.readWarnings())
         std::fprintf(stderr, "keystride-doc: %s: %s\n", path.c_str(), warning.c_str());
 
-    std::string out;
-    if (mode == "text")
-        out = toUtf8(pane.text());
+    bool written = false;
+    if (mode == "text") // a piece at a time: a large text is not held twice
+        written = writeUtf8Pieces(pane.textView(), writeBytes);
     else if (mode == "rtf")
-        out = pane.textRtf();
+        written = writeBytes(pane.textRtf());
     else
-        out = jsonText(formatSpansJson(pane.formatSpans())) + "\n";
-    if (!writeOut(out)) {
+        written = writeBytes(jsonText(formatSpansJson(pane.formatSpans())) + "\n");
+    if (!written || std::fflush(stdout) != 0) {
         std::perror("keystride-doc: writing the output");
         return 1;
     }

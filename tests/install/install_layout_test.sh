@@ -48,6 +48,10 @@ done
 if [ -f "$source_dir/data/cdverify.avi" ] || [ -f "$build/bin/cdverify.avi" ]; then
     expect_file "$data/cdverify.avi"
 fi
+# The clip decoder module, where the installed window looks for it when the clip first plays.
+if [ -f "$build/bin/keystride-clip-decoder.so" ]; then
+    expect_file "$prefix/lib/vela-keystride/keystride-clip-decoder.so"
+fi
 
 # The marking typefaces with their licence: in the data folder, where fontconfig finds them,
 # and beside the built programs.

@@ -12,39 +12,8 @@
 namespace keystride {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class KeystrideDoc : public ::testing::Test {
-protected:
-    std::string put(const std::string& name, const std::string& bytes) {
-        testing::writeFile(m_folder.file(name), bytes);
-        return m_folder.file(name);
-    }
-
-    ToolRun run(const std::string& arguments) {
-        const std::string command = std::string(KEYSTRIDE_BIN_DIR) + "/keystride-doc " + arguments +
-                                    " 2>'" + m_folder.file("stderr") + "'";
-        ToolRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-            result.out.append(buffer, got);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = testing::readFile(m_folder.file("stderr"));
-        return result;
-    }
-
-    testing::TempFolder m_folder;
-};
-
-TEST_F(KeystrideDoc, PrintsTextRunsAndMarkup) {
+TEST(KeystrideDoc, PrintsTextRunsAndMarkupOrExitsWithTwo) {
+    testing::TempFolder folder;
     MemoryPane pane;
     pane.setText(u"ab cd");
     pane.setSelStart(3);
@@ -54,40 +23,44 @@ TEST_F(KeystrideDoc, PrintsTextRunsAndMarkup) {
     pane.setSelFontSize(9.75);
     pane.setSelColour(colours::red);
     pane.setSelBackground(Colour::rgb(0xab, 0xcd, 0xef));
-    const std::string rtf = put("test.rtf", pane.textRtf());
-    const std::string text = put("test.txt", "caf\xe9\nline");
+    const std::string rtf = "'" + folder.file("test.rtf") + "'";
+    testing::writeFile(folder.file("test.rtf"), pane.textRtf());
+    testing::writeFile(folder.file("test.txt"), "caf\xe9\nline");
+    const std::string missing = folder.file("missing.rtf");
 
-    const std::pair<std::string, std::string> rows[] = {
-        {"text '" + text + "'", "caf\xc3\xa9\r\nline"},
-        {"runs '" + rtf + "'",
+    // Arguments, exit status, and what standard output holds or else what standard error says.
+    const std::tuple<std::string, int, std::string> rows[] = {
+        {"text '" + folder.file("test.txt") + "'", 0, "caf\xc3\xa9\r\nline"},
+        {"runs " + rtf, 0,
          "[{\"start\":0,\"length\":3,\"font\":\"Courier New\",\"size\":12,\"colour\":\"#000000\","
          "\"background\":null,\"bold\":false,\"underline\":false},"
          "{\"start\":3,\"length\":2,\"font\":\"Courier New\",\"size\":9.75,\"colour\":\"#ff0000\","
          "\"background\":\"#abcdef\",\"bold\":true,\"underline\":true}]\n"},
-        {"rtf '" + rtf + "'", pane.textRtf()},
+        {"rtf " + rtf, 0, pane.textRtf()},
+        {"", 2, "usage"},
+        {"text", 2, "usage"},
+        {"words " + rtf, 2, "unknown mode"},
+        {"text '" + missing + "'", 2, missing},
+        {"runs '" + folder.path().string() + "'", 2, folder.path().string()},
     };
-    for (const auto& [arguments, out] : rows) {
-        const ToolRun result = run(arguments);
-        EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
-        EXPECT_EQ(result.out, out) << arguments;
-    }
-}
-
-TEST_F(KeystrideDoc, BadUsageAndUnreadableFilesExitWithTwo) {
-    const std::string missing = m_folder.file("missing.rtf");
-    const std::string folder = m_folder.path().string();
-    const std::pair<std::string, std::string> rows[] = {
-        {"", "usage"},
-        {"text", "usage"},
-        {"words '" + missing + "'", "unknown mode"},
-        {"text '" + missing + "'", missing},
-        {"runs '" + folder + "'", folder},
-    };
-    for (const auto& [arguments, message] : rows) {
-        const ToolRun result = run(arguments);
-        EXPECT_EQ(result.status, 2) << arguments;
-        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
-        EXPECT_TRUE(result.out.empty()) << arguments;
+    for (const auto& [arguments, status, expected] : rows) {
+        const std::string command = std::string(KEYSTRIDE_BIN_DIR) + "/keystride-doc " + arguments +
+                                    " 2>'" + folder.file("stderr") + "'";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string out;
+        char buffer[4096];
+        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, got);
+        const int exit = ::pclose(pipe);
+        const std::string err = testing::readFile(folder.file("stderr"));
+        EXPECT_EQ(WIFEXITED(exit) ? WEXITSTATUS(exit) : -1, status) << arguments << ": " << err;
+        if (status == 0) {
+            EXPECT_EQ(out, expected) << arguments;
+        } else {
+            EXPECT_TRUE(out.empty()) << arguments;
+            EXPECT_NE(err.find(expected), std::string::npos) << err;
+        }
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -16,16 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A folder tree made from entries: "name/" is a folder, anything else a file.
 class Tree {
 public:
-    std::string folder(const std::string& relative) const {
-        fs::create_directories(m_root / relative);
-        return path(relative);
-    }
-    std::string file(const std::string& relative) const {
-        fs::create_directories((m_root / relative).parent_path());
-        testing::writeFile(m_root / relative, "x");
-        return path(relative);
+    explicit Tree(const std::vector<std::string>& entries = {}) {
+        for (const std::string& entry : entries) {
+            fs::create_directories((m_root / entry).parent_path());
+            if (entry.back() != '/')
+                testing::writeFile(m_root / entry, "x");
+        }
     }
     std::string path(const std::string& relative) const { return (m_root / relative).string(); }
 
@@ -35,137 +33,60 @@ private:
 };
 
 TEST(ProgramDataFolder, PicksTheFolderByLayout) {
-    struct Row {
-        const char* layout;
-        std::vector<std::string> files;
-        std::vector<std::string> folders;
-        std::string executable;
-        std::string expected;
-        std::string linkTo; // the executable is a link to this file
+    // Settings beside the program wins, even over an installed data folder; the result is
+    // normalised (no ".", no trailing slash); a folder named Settings is no settings file; a
+    // program that does not exist yet is placed by its path; a link in ~/bin finds the
+    // installation it points into.
+    const std::string data = "share/vela-keystride";
+    const std::tuple<const char*, std::vector<std::string>, std::string, std::string> rows[] = {
+        {"build", {"bin/k", "bin/Settings", data + "/"}, "bin/k", "bin"},
+        {"installed", {"bin/k", data + "/Settings"}, "bin/./k", data},
+        {"loose", {"loose/k", "loose/Settings/"}, "loose/k", "loose"},
+        {"missing", {}, "missing/k", "missing"},
+        {"link", {"opt/bin/k", "opt/" + data + "/", "home/bin/"}, "home/bin/k", "opt/" + data},
     };
-    const Row rows[] = {
-        // Settings beside the program wins, even over an installed data folder.
-        {"build folder",
-         {"bin/keystride", "bin/Settings"},
-         {"share/vela-keystride"},
-         "bin/keystride",
-         "bin"},
-        {"installed",
-         {"bin/keystride", "share/vela-keystride/Settings"},
-         {},
-         "bin/keystride",
-         "share/vela-keystride"},
-        // The result is normalised: no "..", no ".", no trailing slash.
-        {"installed, dotted path",
-         {"bin/keystride"},
-         {"share/vela-keystride"},
-         "bin/./keystride",
-         "share/vela-keystride"},
-        // A folder named Settings is not the settings file.
-        {"loose", {"loose/keystride"}, {"loose/Settings"}, "loose/keystride", "loose"},
-        // A program that does not exist (yet) is placed by its path alone.
-        {"missing program", {}, {}, "missing/keystride", "missing"},
-        // A link in ~/bin finds the installation it points into.
-        {"link",
-         {"opt/bin/keystride"},
-         {"opt/share/vela-keystride", "home/bin"},
-         "home/bin/keystride",
-         "opt/share/vela-keystride",
-         "opt/bin/keystride"},
-    };
-    for (const Row& row : rows) {
-        Tree tree;
-        for (const std::string& file : row.files)
-            tree.file(file);
-        for (const std::string& folder : row.folders)
-            tree.folder(folder);
-        if (!row.linkTo.empty())
-            fs::create_symlink(tree.path(row.linkTo), tree.path(row.executable));
-        EXPECT_EQ(programDataFolder(tree.path(row.executable)), tree.path(row.expected))
-            << row.layout;
+    for (const auto& [layout, entries, executable, expected] : rows) {
+        const Tree tree(entries);
+        if (std::string_view(layout) == "link")
+            fs::create_symlink(tree.path("opt/bin/k"), tree.path(executable));
+        EXPECT_EQ(programDataFolder(tree.path(executable)), tree.path(expected)) << layout;
     }
-}
-
-TEST(MarkingFontFolders, ListsExistingFoldersToTheirDepthLimits) {
-    Tree tree;
-    tree.folder("data/fonts");
-    tree.folder("user/vela-keystride");
-    tree.folder("user/truetype/deep");
-    tree.folder("sys/truetype/vela-keystride");
-    tree.folder("sys/a/b/c/d");
-    const FontSearchRoots roots{tree.path("user"), {tree.path("sys"), tree.path("nowhere")}};
-    const std::vector<std::string> folders = markingFontFolders(tree.path("data"), roots);
-
-    ASSERT_FALSE(folders.empty());
-    EXPECT_EQ(folders.front(), tree.path("data/fonts"));
-    const std::pair<const char*, bool> rows[] = {
-        {"user", true},          {"user/vela-keystride", true},
-        {"user/truetype", true}, {"user/truetype/deep", false},
-        {"sys", true},           {"sys/truetype/vela-keystride", true},
-        {"sys/a/b/c", true},     {"sys/a/b/c/d", false},
-        {"nowhere", false},
-    };
-    for (const auto& [folder, listed] : rows) {
-        EXPECT_EQ(std::count(folders.begin(), folders.end(), tree.path(folder)), listed ? 1 : 0)
-            << folder;
-    }
-    EXPECT_TRUE(markingFontFolders(tree.path("missing"), FontSearchRoots{}).empty());
-}
-
-TEST(MarkingFontFolders, LinkLoopInAFontTreeEnds) {
-    Tree tree;
-    tree.folder("sys/a");
-    fs::create_directory_symlink(tree.path("sys"), tree.path("sys/a/loop"));
-    const std::vector<std::string> folders =
-        markingFontFolders("", FontSearchRoots{"", {tree.path("sys")}});
-    EXPECT_NE(std::find(folders.begin(), folders.end(), tree.path("sys/a/loop")), folders.end());
-    EXPECT_LE(folders.size(), 8u);
 }
 
 // The window's start-up and keystride-mark both decide font marking with this check.
 TEST(MarkingFontsInstalled, NeedsAllFiveAsFilesByTheirExactNames) {
     struct Row {
         std::string name;
-        std::vector<std::string> files;   // relative to the tree: "one/..." or "two/..."
-        std::vector<std::string> folders; // made as folders
-        std::vector<std::string> searched;
-        bool expected;
-        std::string failing = {}; // asking the file layer about this file fails
+        std::vector<std::string> entries; // "one/..." and "two/..."
+        std::string failing = {};         // asking the file layer about this file fails
     };
     std::vector<std::string> spread;
     for (std::size_t i = 0; i < MarkingFontFiles.size(); ++i)
         spread.push_back((i % 2 ? "one/" : "two/") + std::string(MarkingFontFiles[i]));
-    std::vector<Row> rows = {
-        {"none", {}, {}, {"one", "two"}, false},
-        {"no folders searched", spread, {}, {}, false},
-        {"spread over two folders", spread, {}, {"one", "two"}, true},
-        {"one of the two folders searched", spread, {}, {"one"}, false},
-        {"unreadable to the file layer", spread, {}, {"one", "two"}, false, spread[2]},
-    };
+    std::vector<Row> rows = {{"spread over two folders", spread},
+                             {"unreadable to the file layer", spread, spread[2]}};
     for (std::size_t missing = 0; missing < spread.size(); ++missing) {
         std::vector<std::string> four = spread;
         four.erase(four.begin() + static_cast<std::ptrdiff_t>(missing));
-        const std::string name(MarkingFontFiles[missing]);
-        std::string upper = name;
-        std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-        rows.push_back({"without " + name, four, {}, {"one", "two"}, false});
-        rows.push_back({name + " in upper case", four, {}, {"one", "two"}, false});
-        rows.back().files.push_back("one/" + upper);
-        rows.push_back({name + " as a folder", four, {"one/" + name}, {"one", "two"}, false});
+        rows.push_back({"without " + std::string(MarkingFontFiles[missing]), four});
     }
+    rows.push_back({"one in upper case", rows.back().entries});
+    rows.back().entries.push_back("one/COURNUUT.TTF");
+    rows.push_back({"one as a folder", rows[rows.size() - 2].entries});
+    rows.back().entries.push_back("one/cournuut.ttf/");
     for (const Row& row : rows) {
-        Tree tree;
-        for (const std::string& file : row.files)
-            tree.file(file);
-        for (const std::string& folder : row.folders)
-            tree.folder(folder);
-        std::vector<std::string> searched;
-        for (const std::string& folder : row.searched)
-            searched.push_back(tree.folder(folder));
+        std::vector<std::string> entries = row.entries;
+        entries.insert(entries.end(), {"one/", "two/"});
+        const Tree tree(entries);
         FaultyFileSystem files;
         if (!row.failing.empty())
             files.failOn(FaultyFileSystem::Operation::IsFile, tree.path(row.failing), EIO);
-        EXPECT_EQ(markingFontsInstalled(files, searched), row.expected) << row.name;
+        const bool complete = row.name == "spread over two folders";
+        EXPECT_EQ(markingFontsInstalled(files, {tree.path("one"), tree.path("two")}), complete)
+            << row.name;
+        if (complete) {
+            EXPECT_FALSE(markingFontsInstalled(files, {tree.path("one")}));
+        }
     }
 }
 

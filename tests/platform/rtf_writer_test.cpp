@@ -1,4 +1,5 @@
-#include "platform/rtf/rtf_reader.h"
+// The markup the panes save: its exact shape, which the sentence-end tidy searches and other
+// word processors read, and the escapes that carry every character through a reload.
 #include "platform/rtf/rtf_writer.h"
 
 #include <gtest/gtest.h>
@@ -11,34 +12,31 @@ namespace {
 const char kHeader[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Courier "
                        "New;}}{\\colortbl ;\\red0\\green0\\blue0;}\\uc1\r\n";
 
-Paragraph paragraph(std::vector<TextRun> runs, LineSpacing spacing = LineSpacing::Single) {
-    Paragraph p;
-    p.format.lineSpacing = spacing;
-    p.runs = std::move(runs);
-    return p;
-}
+using Runs = std::vector<TextRun>;
 
-RichDocument document(std::vector<Paragraph> paragraphs) {
+RichDocument document(std::vector<Runs> paragraphs, std::vector<LineSpacing> spacings = {}) {
     RichDocument doc;
-    doc.paragraphs = std::move(paragraphs);
+    doc.paragraphs.clear();
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        doc.paragraphs.emplace_back().runs = std::move(paragraphs[i]);
+        doc.paragraphs.back().format.lineSpacing =
+            i < spacings.size() ? spacings[i] : LineSpacing::Single;
+    }
     return doc;
 }
 
 // The markup after the header line.
-std::string body(const std::string& rtf) {
-    std::size_t end = rtf.find("\r\n");
-    return end == std::string::npos ? rtf : rtf.substr(end + 2);
+std::string body(const RichDocument& doc) {
+    const std::string rtf = writeRtf(doc);
+    return rtf.substr(rtf.find("\r\n") + 2);
 }
 
-CharFormat bold() {
-    CharFormat f;
-    f.bold = true;
-    return f;
-}
+const CharFormat bold{.bold = true};
 
 TEST(RtfWriter, ParagraphsHaveTheFixedShape) {
-    Paragraph endMarkedBold = paragraph({{CharFormat{}, u"end.  "}});
-    endMarkedBold.markFormat = bold();
+    RichDocument endMarkedBold =
+        document({Runs{{CharFormat{}, u"end.  "}}, Runs{{CharFormat{}, u"x"}}});
+    endMarkedBold.paragraphs[0].markFormat = bold;
     struct Row {
         const char* name;
         RichDocument doc;
@@ -52,106 +50,67 @@ TEST(RtfWriter, ParagraphsHaveTheFixedShape) {
         {"text runs straight into its line end",
          RichDocument::fromPlainText(u"end.  \r\nNext", CharFormat{}),
          "\\pard\\f0\\fs24\\cf1 end.  \r\n\\par \\pard Next}"},
-        {"formatted paragraph mark", document({endMarkedBold, paragraph({{CharFormat{}, u"x"}})}),
+        {"formatted paragraph mark", endMarkedBold,
          "\\pard\\f0\\fs24\\cf1 end.  \r\n\\b\\par \\pard\\b0 x}"},
         {"empty paragraphs close their control word before the line end",
          RichDocument::fromPlainText(u"\r\n\r\na", CharFormat{}),
          "\\pard \r\n\\f0\\fs24\\cf1\\par \\pard \r\n\\par \\pard a}"},
         {"line spacing per paragraph",
-         document({paragraph({{CharFormat{}, u"a"}}, LineSpacing::OneAndAHalf),
-                   paragraph({{CharFormat{}, u"b"}}, LineSpacing::Double),
-                   paragraph({{CharFormat{}, u"c"}}, LineSpacing::Single)}),
+         document(
+             {Runs{{CharFormat{}, u"a"}}, Runs{{CharFormat{}, u"b"}}, Runs{{CharFormat{}, u"c"}}},
+             {LineSpacing::OneAndAHalf, LineSpacing::Double, LineSpacing::Single}),
          "\\pard\\sl360\\slmult1\\f0\\fs24\\cf1 a\r\n\\par "
          "\\pard\\sl480\\slmult1 b\r\n\\par \\pard c}"},
+        // A line break inside a run (never made by the panes) is dropped, never a raw line end.
+        {"line break inside a run", document({Runs{{CharFormat{}, u"t\rw\no"}}}),
+         "\\pard\\f0\\fs24\\cf1 two}"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(writeRtf(row.doc), std::string(kHeader) + row.body) << row.name;
 }
 
 TEST(RtfWriter, FormatWordsNameOnlyWhatChanged) {
-    CharFormat arial;
-    arial.font = "Arial";
-    arial.size = 9.75;
-    CharFormat red;
-    red.colour = colours::red;
-    red.background = colours::blue;
-    red.underline = true;
-    red.italic = true;
-    CharFormat half;
-    half.size = 10.5;
-    RichDocument doc = document({paragraph({{CharFormat{}, u"a"},
-                                            {bold(), u"B"},
-                                            {arial, u"c"},
-                                            {red, u"d"},
-                                            {CharFormat{}, u"e"},
-                                            {half, u"f"}})});
-    std::string rtf = writeRtf(doc);
+    const CharFormat cafe{.font = "Caf\xc3\xa9 {x}", .size = 9.75};
+    const CharFormat red{
+        .colour = colours::red, .background = colours::blue, .italic = true, .underline = true};
+    const CharFormat half{.size = 10.5};
+    const std::string rtf = writeRtf(document({Runs{{CharFormat{}, u"a"},
+                                                    {bold, u"B"},
+                                                    {cafe, u"c"},
+                                                    {red, u"d"},
+                                                    {CharFormat{}, u"e"},
+                                                    {half, u"f"}}}));
+    // Font names are escaped like text.
     EXPECT_EQ(rtf.substr(0, rtf.find("\r\n")),
               "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Courier New;}"
-              "{\\f1\\fnil\\fcharset0 Arial;}}{\\colortbl ;\\red0\\green0\\blue0;"
+              "{\\f1\\fnil\\fcharset0 Caf\\'e9 \\{x\\};}}{\\colortbl ;\\red0\\green0\\blue0;"
               "\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\uc1");
-    EXPECT_EQ(body(rtf), "\\pard\\f0\\fs24\\cf1 a\\b B\\f1\\fs20{\\*\\kssize 195}\\b0 c"
-                         "\\f0\\fs24\\cf2\\highlight3\\i\\ul d"
-                         "\\cf1\\highlight0\\i0\\ulnone e\\fs21 f}");
+    EXPECT_EQ(rtf.substr(rtf.find("\r\n") + 2),
+              "\\pard\\f0\\fs24\\cf1 a\\b B\\f1\\fs20{\\*\\kssize 195}\\b0 c"
+              "\\f0\\fs24\\cf2\\highlight3\\i\\ul d\\cf1\\highlight0\\i0\\ulnone e\\fs21 f}");
 }
 
-// After a bold run's control word a delimiter space comes only where the text would join the
-// word; plain text is only escaped.
+// After a control word a delimiter space comes only where the text would join the word (a
+// digit or hyphen would become its parameter); text is escaped by class: markup characters,
+// Windows-1252 bytes, and \u with a "?" fallback for the rest, control characters included.
 TEST(RtfWriter, TextIsEscapedByClassAndDelimitedOnlyWhereNeeded) {
-    using Rows = std::vector<std::pair<std::u16string, std::string>>;
-    const Rows afterBold = {{u"x", "\\b x"},    {u"5", "\\b 5"},    {u" a", "\\b  a"},
-                            {u"-", "\\b -"},    {u".", "\\b."},     {u",", "\\b,"},
-                            {u"é", "\\b\\'e9"}, {u"\\", "\\b\\\\"}, {u"\ta", "\\b\\tab a"}};
-    const Rows plainText = {
-        {u"Hi. , ! ? ; :", "Hi. , ! ? ; :"},
-        {u"{a}\\", "\\{a\\}\\\\"},
-        {u"a\tb", "a\\tab b"},
-        {u"é€“”", "\\'e9\\'80\\'93\\'94"},
-        {u"Łк", "\\u321?\\u1082?"},
-        {u"\uFFFD", "\\u-3?"},
-        {u"\U0001F600", "\\u-10179?\\u-8704?"},
-        {u"a\x01\x1f\x0b"
-         u"b",
-         "a\\u1?\\u31?\\u11?b"},
-        {u"\x7f", "\\'7f"},
+    const std::tuple<bool, std::u16string, std::string> rows[] = {
+        {true, u"x", "\\b x"},
+        {true, u"5", "\\b 5"},
+        {true, u"-", "\\b -"},
+        {true, u" a", "\\b  a"},
+        {true, u".", "\\b."},
+        {true, u"é", "\\b\\'e9"},
+        {false, u"{a}\\", "\\{a\\}\\\\"},
+        {false, u"\té€“”\x7f", "\\tab \\'e9\\'80\\'93\\'94\\'7f"},
+        {false, u"Łк\uFFFD", "\\u321?\\u1082?\\u-3?"},
+        {false, u"\U0001F600\x01\x1f", "\\u-10179?\\u-8704?\\u1?\\u31?"},
     };
-    for (const auto& [rows, format] :
-         {std::pair{afterBold, bold()}, std::pair{plainText, CharFormat{}}}) {
-        for (const auto& [text, written] : rows) {
-            RichDocument doc = document({paragraph({{CharFormat{}, u"a"}, {format, text}})});
-            EXPECT_EQ(body(writeRtf(doc)), "\\pard\\f0\\fs24\\cf1 a" + written + "}")
-                << toUtf8(text);
-        }
-    }
-}
-
-TEST(RtfWriter, NoRawLineBreakInsideText) {
-    RichDocument doc = RichDocument::fromPlainText(u"one\r\ntwo\r\nthree", CharFormat{});
-    doc.paragraphs[1].runs[0].text = u"t\rw\no"; // never made by the panes, still not text
-    std::string rtf = writeRtf(doc);
-    std::size_t breaks = 0;
-    for (std::size_t at = rtf.find('\n'); at != std::string::npos; at = rtf.find('\n', at + 1)) {
-        ++breaks;
-        EXPECT_EQ(rtf[at - 1], '\r');
-    }
-    EXPECT_EQ(breaks, 3u); // the header's and the two paragraph ends
-    EXPECT_NE(rtf.find("two\r\n\\par "), std::string::npos);
-}
-
-TEST(RtfWriter, FontNamesAreEscapedLikeText) {
-    CharFormat f;
-    f.font = "Caf\xc3\xa9 {x}";
-    RichDocument doc = document({paragraph({{f, u"a"}})});
-    EXPECT_NE(writeRtf(doc).find("{\\f0\\fnil\\fcharset0 Caf\\'e9 \\{x\\};}"), std::string::npos);
-}
-
-TEST(RtfWriter, FinalLineEndsAndControlCharactersSurviveAReload) {
-    // The sentence-end tidy rewrites a pane through its markup; nothing of the learner's text
-    // may be lost on the way.
-    for (const std::u16string text : {u"abc\r\n", u"abc\r\n\r\n", u"", u"\r\n", u"a\fb\x01c"}) {
-        const RichDocument doc = RichDocument::fromPlainText(text, CharFormat{});
-        EXPECT_EQ(readRtf(writeRtf(doc), CharFormat{}).document.plainText(), text)
-            << toUtf8(text).size() << " characters";
+    for (const auto& [afterBold, text, written] : rows) {
+        EXPECT_EQ(
+            body(document({Runs{{CharFormat{}, u"a"}, {afterBold ? bold : CharFormat{}, text}}})),
+            "\\pard\\f0\\fs24\\cf1 a" + written + "}")
+            << toUtf8(text);
     }
 }
 

@@ -1,17 +1,15 @@
 // The marking typefaces handed to the application at start-up: the five files built beside the
-// program register their five families once, and files that are not fonts are passed over.
+// program register their five families once.
 #include "platform/desktop/qt/qt_services.h"
 #include "platform/files/program_folder.h"
 #include "support/qt/qt_application.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace keystride {
 namespace {
@@ -19,19 +17,6 @@ namespace {
 const QStringList MarkingFamilies = {QStringLiteral("Courier1"), QStringLiteral("Courierraam"),
                                      QStringLiteral("Courier2"), QStringLiteral("Courier3"),
                                      QStringLiteral("DoCourier")};
-
-TEST(MarkingFonts, FilesThatAreNotFontsAreSkipped) {
-    testing::qtApplication();
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    for (std::string_view name : MarkingFontFiles)
-        std::ofstream(folder.filePath(QString::fromUtf8(name.data(), name.size())).toStdString())
-            << "not a font";
-    EXPECT_TRUE(registerMarkingFonts(FileSystem::real(), {folder.path().toStdString()}).isEmpty());
-    // Missing folders and files are no failure either.
-    EXPECT_TRUE(
-        registerMarkingFonts(FileSystem::real(), {"/nonexistent/keystride-fonts"}).isEmpty());
-}
 
 TEST(MarkingFonts, TheBuiltFontsRegisterTheirFamiliesOnce) {
     testing::qtApplication();

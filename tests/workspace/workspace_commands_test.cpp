@@ -1,138 +1,221 @@
-#include "workspace_fixture.h"
+// The workspace's own commands over the shared world without a window: start-up, Exit and the
+// close check, the help documents, the timed test, and the Format menu's spacing and zoom.
+#include "documents/line_spacing.h"
+#include "documents/zoom.h"
+#include "support/workspace_world.h"
+#include "workspace/workspace_commands.h"
+
+#include <gtest/gtest.h>
 
 namespace keystride::testing {
 namespace {
 
-using Workspace = WorkspaceTest;
+using enum LineSpacing;
+
+class Workspace : public ::testing::Test, protected WorkspaceWorld {
+protected:
+    Workspace() {
+        settings.TimeLimit10 = "J";
+        typed.setText(u"The learner's copy");
+    }
+    std::string backup() const { return path("current/Backup.rtf"); }
+    // What the learner meets of the timed test: the display, whether the clock runs, how many
+    // backups were tried and what the backup holds, and an "end" for each end-of-test message
+    // (any other message shows whole).
+    std::string seen() const {
+        std::string text =
+            view.clockText() + (clock.enabled() ? " running" : " stopped") + ", backups " +
+            std::to_string(files.callCount(FaultyFileSystem::Operation::WriteAtomic, backup()));
+        MemoryPane restored;
+        if (!restored.loadFile(backup()))
+            text += ", saved \"" + toUtf8(restored.text()) + "\"";
+        for (const auto& shown : messages.shown()) {
+            const bool end = shown.text == workspacetexts::EndOfTest && shown.title.empty() &&
+                             shown.buttons == MessageButtons::Ok;
+            text += end ? ", end" : ", " + shown.title + ": " + shown.text;
+        }
+        return text;
+    }
+    // The test is opened again: the clock stops and the display empties, the count goes on.
+    void reopen() {
+        clock.setEnabled(false);
+        view.setClockText("");
+    }
+
+    WorkspaceCommands commands{context};
+};
 
 TEST_F(Workspace, StartUpLoadsTheSettingsAndClearsTheState) {
-    for (const char* file :
-         {"J\r\nN\r\nN\r\nN\r\nN\r\nN\r\nN\r\nJ\r\n", static_cast<const char*>(nullptr)}) {
-        std::filesystem::remove(programFile("Settings"));
-        if (file)
-            writeFile(programFile("Settings"), file);
-        state.WriteProtected = state.CutOffGiven = state.CutOffPending = true;
-        settings.WpmInteger = "J";
-        typed.setText(u"x");
-        clock.setEnabled(true);
-        view.setClockText("03:00");
-        view.setLineSpacingCheck(2);
+    const std::string file = "N\r\nJ\r\nN\r\nN\r\nN\r\nN\r\nN\r\nJ\r\n";
+    put("program/Settings", file);
+    state.WriteProtected = state.CutOffGiven = state.CutOffPending = state.FontMarking = true;
+    typed.setChanged(true);
+    commands.keyPressed(u'T');
 
-        commands.startUp({programFile("fonts")});
-        EXPECT_EQ(settings, file ? parseSettings(file) : SettingsStore{});
-        EXPECT_EQ(settings.TimeLimit10, file ? "J" : "N");
-        EXPECT_FALSE(state.FontMarking);
-        EXPECT_FALSE(state.WriteProtected || state.CutOffGiven || state.CutOffPending);
-        EXPECT_FALSE(typed.changed());
-        EXPECT_FALSE(clock.enabled());
-        EXPECT_EQ(view.clockText(), "");
-        EXPECT_EQ(view.lineSpacingCheck(), 0);
-    }
+    commands.startUp({path("program/fonts")});
+    EXPECT_EQ(settings, parseSettings(file));
+    EXPECT_FALSE(state.FontMarking || state.WriteProtected || state.CutOffGiven ||
+                 state.CutOffPending || typed.changed());
+    EXPECT_EQ(seen(), " stopped, backups 0");
 }
 
-TEST_F(Workspace, ExitAsksOnlyForAChangedNonEmptyTest) {
-    struct Row {
-        const char* name;
-        std::u16string text;
-        bool changed;
-        std::optional<MessageAnswer> answer; // none: no question expected
-        int saves;
-        int terminations;
-    };
-    const Row rows[] = {
-        {"empty and changed", u"", true, std::nullopt, 0, 1},
-        {"unchanged", u"typed", false, std::nullopt, 0, 1},
-        {"changed, Yes", u"typed", true, MessageAnswer::Yes, 1, 1},
-        {"changed, No", u"typed", true, MessageAnswer::No, 0, 1},
-        {"changed, Cancel", u"typed", true, MessageAnswer::Cancel, 0, 0},
-    };
-    int saves = 0;
-    commands.setSaveSpeedTestAs([&saves] { ++saves; });
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        messages.clear();
-        saves = view.terminations = 0;
-        typed.setText(row.text);
-        typed.setChanged(row.changed);
-        if (row.answer)
-            messages.queueAnswer(*row.answer);
-
-        commands.mnuExit();
-        ASSERT_EQ(messages.shown().size(), row.answer ? 1u : 0u);
-        if (row.answer) {
-            EXPECT_EQ(messages.shown()[0].text, "Save changes to speed test?");
-            EXPECT_EQ(messages.shown()[0].title, "Vela Keystride - Save?");
-            EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNoCancel);
-            EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Question);
-        }
-        EXPECT_EQ(saves, row.saves);
-        EXPECT_EQ(view.terminations, row.terminations);
-        EXPECT_EQ(typed.text(), row.text);
-    }
+// Only a changed test that holds text is worth the question, with a way back; the close box
+// asks in the product's words whether to exit, anything else in the application's; never to save.
+TEST_F(Workspace, ExitAndCloseAskOnlyWhatTheyMust) {
+    typed.setText(u"");
+    typed.setChanged(true);
+    commands.mnuExit();
+    EXPECT_EQ(view.terminations, 1);
+    typed.setText(u"typed");
+    typed.setChanged(true);
+    messages.queueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(commands.queryClose(CloseReason::UserClose));
+    messages.queueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(commands.queryClose(CloseReason::Other));
+    commands.mnuExit();
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_EQ(messages.shown()[0].text, "Do you really want to exit Vela Keystride?");
+    EXPECT_EQ(messages.shown()[0].title, "Speed Test");
+    EXPECT_EQ(messages.shown()[1].text, "Do you really want to exit the application?");
+    EXPECT_EQ(messages.shown()[2].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(view.terminations, 1);
 }
 
-TEST_F(Workspace, ClosingTheWindowAsksWhetherToExitAndNeverToSave) {
-    struct Row {
-        CloseReason reason;
-        MessageAnswer answer;
-        const char* prompt;
-    };
-    const Row rows[] = {
-        {CloseReason::UserClose, MessageAnswer::No, "Do you really want to exit Vela Keystride?"},
-        {CloseReason::UserClose, MessageAnswer::Yes, "Do you really want to exit Vela Keystride?"},
-        {CloseReason::Other, MessageAnswer::Yes, "Do you really want to exit the application?"},
-    };
-    typed.setText(u"changed test");
-    for (const Row& row : rows) {
-        messages.clear();
-        messages.queueAnswer(row.answer);
-        EXPECT_EQ(commands.queryClose(row.reason), row.answer == MessageAnswer::Yes);
-        ASSERT_EQ(messages.shown().size(), 1u);
-        EXPECT_EQ(messages.shown()[0].text, row.prompt);
-        EXPECT_EQ(messages.shown()[0].title, "Speed Test");
-        EXPECT_EQ(messages.shown()[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(messages.shown()[0].icon, MessageIcon::Question);
-    }
-    EXPECT_EQ(view.terminations, 0);
-}
-
-// The help documents come from the current folder; an installed program started elsewhere finds
-// its own in the program's folder.
+// An installed program started elsewhere finds its help documents in the program's folder.
+// Without any the test stays.
 TEST_F(Workspace, HelpDocumentsAreFoundInTheCurrentFolderThenInTheProgramsFolder) {
-    struct Row {
-        const char* name;
-        bool inCurrent;
-        bool inProgram;
-        std::u16string afrikaans; // the speed test after Help > Afrikaans
-        std::u16string english;   // and then after Help > English
-    };
-    const std::u16string work = u"the learner's work";
-    const Row rows[] = {
-        {"current folder only", true, false, u"Huidige hulp.", u"Current help.\r\nF12"},
-        {"program's folder only", false, true, u"Hulp.", u"Installed help."},
-        {"both: the current folder's", true, true, u"Huidige hulp.", u"Current help.\r\nF12"},
-        {"neither: the test stays", false, false, work, work},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        for (const char* help : {"Speedhelp.RTF", "Spoedhelp.RTF"}) {
-            std::filesystem::remove(currentFile(help));
-            std::filesystem::remove(programFile(help));
-        }
-        if (row.inCurrent) {
-            writeFile(currentFile("Speedhelp.RTF"), "{\\rtf1\\ansi Current help.\\par F12}");
-            writeFile(currentFile("Spoedhelp.RTF"), "{\\rtf1\\ansi Huidige hulp.}");
-        }
-        if (row.inProgram) {
-            writeFile(programFile("Speedhelp.RTF"), "{\\rtf1\\ansi Installed help.}");
-            writeFile(programFile("Spoedhelp.RTF"), "{\\rtf1\\ansi Hulp.}");
-        }
-        typed.setText(work);
-        commands.mnuAfrikaans();
-        EXPECT_EQ(typed.text(), row.afrikaans);
-        commands.mnuEnglish();
-        EXPECT_EQ(typed.text(), row.english);
-        EXPECT_TRUE(messages.shown().empty());
+    typed.setText(u"the learner's work");
+    commands.mnuEnglish();
+    EXPECT_EQ(typed.text(), u"the learner's work");
+    put("program/Speedhelp.RTF", "{\\rtf1\\ansi program help}");
+    commands.mnuEnglish();
+    EXPECT_EQ(typed.text(), u"program help");
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+struct LimitRow {
+    const char* name;
+    const char* setting; // TimeLimit10
+    bool writeProtected;
+    int backupErrno;   // 0: the disk takes the backup
+    std::string after; // the limit and three ticks more
+};
+
+class TenMinuteLimit : public Workspace, public ::testing::WithParamInterface<LimitRow> {};
+
+// A key starts the clock unless the setting is "N". Each tick reads the digits back from the
+// display, so a test opened again shows its time from 00:00 but keeps counting. At 10:00
+// the test is backed up on every tick, keys are refused and, with "J" only, the learner is told
+// once. With writing switched off, or a backup the disk refuses, the time is still up: no backup
+// and no error message.
+TEST_P(TenMinuteLimit, BacksUpTheTestAndRefusesKeys) {
+    const LimitRow& row = GetParam();
+    settings.TimeLimit10 = row.setting;
+    state.WriteProtected = row.writeProtected;
+    if (row.backupErrno)
+        files.failOn(FaultyFileSystem::Operation::WriteAtomic, backup(), row.backupErrno);
+    const bool timed = std::string_view(row.setting) != "N";
+    EXPECT_FALSE(commands.keyPressed(0)); // no character: nothing starts
+    EXPECT_FALSE(clock.enabled());
+    EXPECT_FALSE(commands.keyPressed(u'T'));
+    clock.tick(300);
+    reopen();
+    EXPECT_FALSE(commands.keyPressed(u'a'));
+    clock.tick(299);
+    EXPECT_EQ(seen(), timed ? "04:59 running, backups 0" : " stopped, backups 0");
+    clock.tick(1);
+    EXPECT_EQ(commands.keyPressed(u'x'), timed);
+    typed.setText(u"changed");
+    reopen();
+    commands.keyPressed(u'b'); // opened again after the limit: up at the first tick
+    clock.tick(3);
+    EXPECT_EQ(seen(), row.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, TenMinuteLimit,
+    ::testing::Values(LimitRow{"J", "J", false, 0,
+                               "10:00 running, backups 4, saved \"changed\", end"},
+                      LimitRow{"LowercaseJNeverEnds", "j", false, 0,
+                               "10:00 running, backups 4, saved \"changed\""},
+                      LimitRow{"N", "N", false, 0, " stopped, backups 0"},
+                      LimitRow{"WriteProtected", "J", true, 0, "10:00 running, backups 0, end"},
+                      LimitRow{"DiskFull", "J", false, ENOSPC, "10:00 running, backups 4, end"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// New stops the clock, starts the count again, clears the test and unmarks the source.
+TEST_F(Workspace, NewClearsTheTestAndKeepsTheRest) {
+    source.setText(u"Source document text");
+    source.setSelStart(4);
+    state.LineSpacingMode = 2;
+    view.setLabel3("/tests/learner.rtf");
+    commands.keyPressed(u'T');
+    clock.tick(42);
+
+    commands.mnuNewTest();
+    EXPECT_EQ(seen(), " stopped, backups 0");
+    EXPECT_EQ(view.label3(), "");
+    EXPECT_EQ(commands.ElapsedSeconds, 0);
+    EXPECT_EQ(typed.text(), u"");
+    EXPECT_EQ(state.LineSpacingMode, 0);
+    EXPECT_EQ(source.selStart(), 0);
+}
+
+// Each spacing command spaces every paragraph; opened again, the saved test is detected as spaced
+// that way.
+TEST_F(Workspace, EachSpacingIsSetAndDetectedWhenTheSavedTestIsOpened) {
+    const std::tuple<void (*)(WorkspaceContext&), int, LineSpacing> rows[] = {
+        {mnu15LineSpacing, 1, OneAndAHalf}, {mnuDouble, 2, Double}, {mnuSingle, 0, Single}};
+    for (const auto& [command, mode, spacing] : rows) {
+        typed.setText(u"First paragraph\r\nsecond\r\n\r\nlast");
+        command(context);
+        EXPECT_EQ(typed.paragraphSpacings(), std::vector<LineSpacing>(4, spacing));
+
+        ASSERT_EQ(typed.saveFile(backup()), std::nullopt);
+        state.LineSpacingMode = mode == 2 ? 0 : 2; // a stale mode and mark
+        view.setLineSpacingCheck(state.LineSpacingMode);
+        ASSERT_EQ(typed.loadFile(backup()), std::nullopt);
+        KykvirSpasiering(context);
+        EXPECT_EQ(state.LineSpacingMode, mode);
+        EXPECT_EQ(view.lineSpacingCheck(), mode);
+    }
+}
+
+TEST_F(Workspace, DetectionPrefersOneAndAHalfAndLeavesPlainTestsAlone) {
+    // One paragraph at 1.5, one at double: the 1.5 command spaces the whole test first, so the
+    // markup read again no longer holds the double spacing.
+    typed.setText(u"one\r\ntwo");
+    typed.setSelLineSpacing(OneAndAHalf);
+    typed.setSelStart(6);
+    typed.setSelLineSpacing(Double);
+    KykvirSpasiering(context);
+    EXPECT_EQ(state.LineSpacingMode, 1);
+    EXPECT_EQ(typed.paragraphSpacings(), (std::vector<LineSpacing>{OneAndAHalf, OneAndAHalf}));
+
+    // Neither value: single, and the test is not touched.
+    typed.setText(u"plain\r\ntext");
+    typed.setSelStart(3);
+    typed.setChanged(false);
+    KykvirSpasiering(context);
+    EXPECT_EQ(state.LineSpacingMode, 0);
+    EXPECT_EQ(typed.selStart(), 3);
+    EXPECT_FALSE(typed.changed());
+}
+
+// Each zoom command stops at its pane's limit (one step of each is the window's menu test).
+TEST_F(Workspace, ZoomStaysInsideEachPanesLimits) {
+    source.setText(u"source");
+    const std::tuple<void (*)(WorkspaceContext&), DocumentPane*, int, double> rows[] = {
+        {mnuplus, &typed, 7, 36},
+        {mnuminus, &typed, 9, 4},
+        {mnuIn, &source, 6, 29.75},
+        {mnuUit, &source, 7, 5.75}};
+    for (const auto& [command, pane, times, expected] : rows) {
+        for (int i = 0; i < times; ++i)
+            command(context);
+        pane->setSelStart(0);
+        pane->setSelLength(pane->textLength());
+        EXPECT_EQ(pane->selFontSize(), expected) << times << " times";
     }
 }
 

@@ -74,7 +74,7 @@ void MemoryPane::clearFormats() {
 
 void MemoryPane::beginReplace() {
     m_text.clear();
-    m_formatIds.clear();
+    m_stretches.clear();
     m_paragraphs.clear();
     // Formats of the old content are no longer used by any character.
     clearFormats();
@@ -92,35 +92,134 @@ void MemoryPane::endReplace() {
 void MemoryPane::setText(std::u16string_view text) {
     beginReplace();
     m_text = normaliseLineEnds(text);
-    m_formatIds.assign(m_text.size(), intern(m_base));
+    const FormatId base = intern(m_base);
+    if (!m_text.empty())
+        m_stretches.push_back(Stretch{0, base});
     m_paragraphs.assign(static_cast<std::size_t>(countBreaks(m_text)) + 1, ParaFormat{});
     endReplace();
 }
 
 void MemoryPane::setDocument(const RichDocument& doc) {
     beginReplace();
-    const auto& paragraphs = doc.paragraphs;
-    for (std::size_t p = 0; p < paragraphs.size(); ++p) {
-        const Paragraph& paragraph = paragraphs[p];
-        m_paragraphs.push_back(paragraph.format);
-        for (const TextRun& run : paragraph.runs) {
-            const FormatId id = intern(run.format);
-            for (char16_t c : run.text) {
-                // A run never holds a line break; one that does is not allowed to make one.
-                if (c == u'\r' || c == u'\n')
-                    continue;
-                m_text += c;
-                m_formatIds.push_back(id);
-            }
-        }
-        if (p + 1 < paragraphs.size()) {
-            const FormatId mark = intern(paragraph.markFormat);
-            m_text += u"\r\n";
-            m_formatIds.push_back(mark);
-            m_formatIds.push_back(mark);
-        }
+    // One allocation for the text: the breaks between paragraphs and every run, measured
+    // before anything is copied.
+    std::size_t length = 0;
+    for (const Paragraph& paragraph : doc.paragraphs) {
+        length += 2;
+        for (const TextRun& run : paragraph.runs)
+            length += run.text.size();
     }
+    m_text.reserve(length);
+    m_paragraphs.reserve(doc.paragraphs.size());
+    for (const Paragraph& paragraph : doc.paragraphs)
+        appendParagraph(paragraph);
     endReplace();
+}
+
+void MemoryPane::appendParagraph(const Paragraph& paragraph) {
+    if (!m_paragraphs.empty()) {
+        // The break that ends the paragraph before, in that paragraph's mark format.
+        formatFrom(m_text.size(), m_lastMark);
+        m_text += u"\r\n";
+    }
+    m_paragraphs.push_back(paragraph.format);
+    for (const TextRun& run : paragraph.runs)
+        appendRun(run.text, intern(run.format));
+    m_lastMark = intern(paragraph.markFormat);
+}
+
+void MemoryPane::appendRun(std::u16string_view text, FormatId id) {
+    const auto isBreak = [](char16_t c) { return c == u'\r' || c == u'\n'; };
+    if (std::none_of(text.begin(), text.end(), isBreak)) {
+        if (!text.empty())
+            formatFrom(m_text.size(), id);
+        m_text.append(text);
+        return;
+    }
+    // A run never holds a line break; one that does is not allowed to make one.
+    for (char16_t c : text) {
+        if (isBreak(c))
+            continue;
+        formatFrom(m_text.size(), id);
+        m_text += c;
+    }
+}
+
+std::size_t MemoryPane::stretchAt(std::size_t pos) const {
+    // A marking run reads and formats one place after another: the stretch found last, or the
+    // one after it, is mostly the one wanted.
+    for (std::size_t index = m_lastStretch; index < m_lastStretch + 2; ++index) {
+        if (index < m_stretches.size() && m_stretches[index].start <= pos &&
+            pos < stretchEnd(index))
+            return index;
+    }
+    const auto after =
+        std::upper_bound(m_stretches.begin(), m_stretches.end(), pos,
+                         [](std::size_t position, const Stretch& s) { return position < s.start; });
+    m_lastStretch = static_cast<std::size_t>(after - m_stretches.begin()) - 1;
+    return m_lastStretch;
+}
+
+std::size_t MemoryPane::stretchEnd(std::size_t index) const {
+    return index + 1 < m_stretches.size() ? m_stretches[index + 1].start : m_text.size();
+}
+
+void MemoryPane::formatFrom(std::size_t start, FormatId id) {
+    // A stretch that has no characters yet changes its format instead of staying empty.
+    if (!m_stretches.empty() && m_stretches.back().start == start)
+        m_stretches.pop_back();
+    if (m_stretches.empty() || m_stretches.back().id != id)
+        m_stretches.push_back(Stretch{static_cast<std::uint32_t>(start), id});
+}
+
+void MemoryPane::spliceStretches(std::size_t first, std::size_t last) {
+    // Pieces that continue the format before them add nothing; a stretch after the splice that
+    // continues the last format is absorbed.
+    std::vector<Stretch>& pieces = m_pieces;
+    FormatId previous = first > 0 ? m_stretches[first - 1].id : NoFormat;
+    std::size_t kept = 0;
+    for (const Stretch& piece : pieces) {
+        if (piece.id != previous)
+            pieces[kept++] = piece;
+        previous = piece.id;
+    }
+    pieces.resize(kept);
+    if (last < m_stretches.size() && m_stretches[last].id == previous)
+        ++last;
+
+    // One move of the stretches after the splice, by the difference in number.
+    const auto at = m_stretches.begin() + static_cast<std::ptrdiff_t>(first);
+    const std::size_t replaced = last - first;
+    if (pieces.size() > replaced)
+        m_stretches.insert(at + static_cast<std::ptrdiff_t>(replaced),
+                           pieces.begin() + static_cast<std::ptrdiff_t>(replaced), pieces.end());
+    else
+        m_stretches.erase(at + static_cast<std::ptrdiff_t>(pieces.size()),
+                          at + static_cast<std::ptrdiff_t>(replaced));
+    std::copy_n(pieces.begin(), std::min(pieces.size(), replaced),
+                m_stretches.begin() + static_cast<std::ptrdiff_t>(first));
+}
+
+void MemoryPane::replaceFormats(std::size_t start, std::size_t end, std::size_t count,
+                                FormatId id) {
+    // The stretches starting inside [start, end] give way to at most two: the new characters',
+    // and the one the character at `end` continues.
+    m_pieces.clear();
+    if (count > 0)
+        m_pieces.push_back(Stretch{static_cast<std::uint32_t>(start), id});
+    if (end < m_text.size())
+        m_pieces.push_back(Stretch{static_cast<std::uint32_t>(start + count), formatIdAt(end)});
+
+    const auto first =
+        std::lower_bound(m_stretches.begin(), m_stretches.end(), start,
+                         [](const Stretch& s, std::size_t position) { return s.start < position; });
+    const auto last =
+        std::upper_bound(first, m_stretches.end(), end,
+                         [](std::size_t position, const Stretch& s) { return position < s.start; });
+    for (auto later = last; later != m_stretches.end(); ++later)
+        later->start = static_cast<std::uint32_t>(later->start - (end - start) + count);
+    spliceStretches(static_cast<std::size_t>(first - m_stretches.begin()),
+                    static_cast<std::size_t>(last - m_stretches.begin()));
 }
 
 RichDocument MemoryPane::document() const {
@@ -131,26 +230,29 @@ RichDocument MemoryPane::document() const {
     std::size_t paragraphIndex = 0;
     const std::size_t length = m_text.size();
     std::size_t i = 0;
+    std::size_t stretch = 0; // the one holding character i
     while (i < length) {
-        const char16_t c = m_text[i];
-        if (c == u'\r') {
+        while (stretch + 1 < m_stretches.size() && m_stretches[stretch + 1].start <= i)
+            ++stretch;
+        const FormatId id = m_stretches[stretch].id;
+        if (m_text[i] == u'\r') {
             current.format = m_paragraphs[paragraphIndex++];
-            current.markFormat = m_formats[m_formatIds[i]];
+            current.markFormat = m_formats[id];
             doc.paragraphs.push_back(std::move(current));
             current = Paragraph{};
             i += (i + 1 < length && m_text[i + 1] == u'\n') ? 2 : 1;
             continue;
         }
         // One run: the characters up to the next format change or paragraph break.
-        const FormatId id = m_formatIds[i];
+        const std::size_t stop = stretchEnd(stretch);
         std::size_t end = i + 1;
-        while (end < length && m_formatIds[end] == id && m_text[end] != u'\r')
+        while (end < stop && m_text[end] != u'\r')
             ++end;
         current.runs.push_back(TextRun{m_formats[id], m_text.substr(i, end - i)});
         i = end;
     }
     current.format = m_paragraphs[std::min(paragraphIndex, m_paragraphs.size() - 1)];
-    current.markFormat = length == 0 ? m_base : m_formats[m_formatIds[length - 1]];
+    current.markFormat = length == 0 ? m_base : m_formats[m_stretches.back().id];
     doc.paragraphs.push_back(std::move(current));
     return doc;
 }
@@ -165,9 +267,17 @@ void MemoryPane::setTextRtf(std::string_view rtf) {
         m_readWarnings.clear();
         return;
     }
-    RtfReadResult result = readRtf(rtf, m_base);
-    setDocument(result.document);
-    m_readWarnings = std::move(result.warnings);
+    beginReplace();
+    // A document has no more characters than its markup has bytes, nor more changes of format
+    // than an eighth of them (a change takes a group or a control word and a character). Room
+    // reserved and never used is never touched either, so the guesses cost address space only.
+    m_text.reserve(rtf.size());
+    m_stretches.reserve(rtf.size() / 8);
+    // Each paragraph is copied in as the reader finishes it: the document is never held whole
+    // a second time.
+    m_readWarnings =
+        readRtf(rtf, m_base, [this](const Paragraph& paragraph) { appendParagraph(paragraph); });
+    endReplace();
 }
 
 void MemoryPane::select(int start, int length) {
@@ -192,12 +302,12 @@ std::u16string MemoryPane::selText() const {
 
 CharFormat MemoryPane::insertionFormat() const {
     if (m_selLength > 0)
-        return m_formats[m_formatIds[static_cast<std::size_t>(m_selStart)]];
+        return m_formats[formatIdAt(static_cast<std::size_t>(m_selStart))];
     if (m_pending)
         return *m_pending;
     if (m_selStart == 0)
         return m_base;
-    return m_formats[m_formatIds[static_cast<std::size_t>(m_selStart) - 1]];
+    return m_formats[formatIdAt(static_cast<std::size_t>(m_selStart) - 1)];
 }
 
 int MemoryPane::paragraphOfChar(int pos) const {
@@ -234,12 +344,8 @@ void MemoryPane::setSelText(std::u16string_view text) {
     const int removedBreaks = countBreaks(std::u16string_view(m_text).substr(start, end - start));
     const int addedBreaks = countBreaks(inserted);
 
+    replaceFormats(start, end, inserted.size(), intern(format));
     m_text.replace(start, end - start, inserted);
-    const FormatId id = intern(format);
-    const auto idsBegin = m_formatIds.begin() + static_cast<std::ptrdiff_t>(start);
-    m_formatIds.erase(idsBegin, idsBegin + static_cast<std::ptrdiff_t>(end - start));
-    m_formatIds.insert(m_formatIds.begin() + static_cast<std::ptrdiff_t>(start), inserted.size(),
-                       id);
 
     // Joined paragraphs keep the first one's format; new ones take the format of the paragraph
     // the insertion started in.
@@ -258,17 +364,12 @@ template <typename Value, typename Get>
 std::optional<Value> MemoryPane::readSelection(Get get) const {
     if (m_selLength == 0)
         return get(insertionFormat());
-    const auto begin = static_cast<std::size_t>(m_selStart);
-    const auto end = begin + static_cast<std::size_t>(m_selLength);
-    FormatId checked = m_formatIds[begin];
-    Value value = get(m_formats[checked]);
-    for (std::size_t i = begin + 1; i < end; ++i) {
-        const FormatId id = m_formatIds[i];
-        if (id == checked)
-            continue;
-        if (!(get(m_formats[id]) == value))
+    const auto end = static_cast<std::size_t>(m_selStart + m_selLength);
+    std::size_t stretch = stretchAt(static_cast<std::size_t>(m_selStart));
+    Value value = get(m_formats[m_stretches[stretch].id]);
+    for (++stretch; stretch < m_stretches.size() && m_stretches[stretch].start < end; ++stretch) {
+        if (!(get(m_formats[m_stretches[stretch].id]) == value))
             return std::nullopt;
-        checked = id;
     }
     return value;
 }
@@ -282,29 +383,32 @@ template <typename Modify> void MemoryPane::modifySelection(Modify modify) {
     }
     // Selections hold few distinct formats: remember each one's replacement.
     std::vector<std::pair<FormatId, FormatId>> replacements;
+    auto replacement = [&](FormatId old) {
+        auto known = std::find_if(replacements.begin(), replacements.end(),
+                                  [old](const auto& pair) { return pair.first == old; });
+        if (known == replacements.end()) {
+            CharFormat format = m_formats[old];
+            modify(format);
+            known = replacements.insert(replacements.end(), {old, intern(format)});
+        }
+        return known->second;
+    };
     const auto begin = static_cast<std::size_t>(m_selStart);
     const auto end = begin + static_cast<std::size_t>(m_selLength);
-    FormatId lastOld = m_formatIds[begin];
-    FormatId lastNew = 0;
-    bool haveLast = false;
-    for (std::size_t i = begin; i < end; ++i) {
-        const FormatId old = m_formatIds[i];
-        if (!haveLast || old != lastOld) {
-            auto known = std::find_if(replacements.begin(), replacements.end(),
-                                      [old](const auto& pair) { return pair.first == old; });
-            if (known != replacements.end()) {
-                lastNew = known->second;
-            } else {
-                CharFormat format = m_formats[old];
-                modify(format);
-                lastNew = intern(format);
-                replacements.emplace_back(old, lastNew);
-            }
-            lastOld = old;
-            haveLast = true;
-        }
-        m_formatIds[i] = lastNew;
+    const std::size_t first = stretchAt(begin);
+    const std::size_t last = stretchAt(end - 1);
+    // The stretches the selection touches, cut at its edges, their formats changed inside it.
+    m_pieces.clear();
+    if (m_stretches[first].start < begin)
+        m_pieces.push_back(m_stretches[first]);
+    for (std::size_t stretch = first; stretch <= last; ++stretch) {
+        const std::size_t start = std::max<std::size_t>(m_stretches[stretch].start, begin);
+        m_pieces.push_back(
+            Stretch{static_cast<std::uint32_t>(start), replacement(m_stretches[stretch].id)});
     }
+    if (stretchEnd(last) > end)
+        m_pieces.push_back(Stretch{static_cast<std::uint32_t>(end), m_stretches[last].id});
+    spliceStretches(first, last + 1);
     m_changed = true;
 }
 
@@ -382,15 +486,12 @@ FileResult MemoryPane::saveFile(const std::string& path) {
 
 std::vector<FormatSpan> MemoryPane::formatSpans() const {
     std::vector<FormatSpan> spans;
-    const std::size_t length = m_formatIds.size();
-    std::size_t i = 0;
-    while (i < length) {
-        const FormatId id = m_formatIds[i];
-        std::size_t end = i + 1;
-        while (end < length && m_formatIds[end] == id)
-            ++end;
-        spans.push_back(FormatSpan{static_cast<int>(i), static_cast<int>(end - i), m_formats[id]});
-        i = end;
+    spans.reserve(m_stretches.size());
+    for (std::size_t stretch = 0; stretch < m_stretches.size(); ++stretch) {
+        const std::size_t start = m_stretches[stretch].start;
+        spans.push_back(FormatSpan{static_cast<int>(start),
+                                   static_cast<int>(stretchEnd(stretch) - start),
+                                   m_formats[m_stretches[stretch].id]});
     }
     return spans;
 }

@@ -1,9 +1,10 @@
 // The document pane held in memory: the marking engine's panes in tests and in the command-line
 // tools. It behaves as the window's editor control does for every operation the system uses.
 //
-// The content is kept flat, as the system sees it: the plain text (paragraph breaks CR LF) with
-// one format per character, CR and LF included (a marking may format a CR without its LF), and
-// one paragraph format per paragraph. Formats are interned, so a character costs one index.
+// The content is kept flat, as the system sees it: the plain text (paragraph breaks CR LF), a
+// format for every character, CR and LF included (a marking may format a CR without its LF),
+// and one paragraph format per paragraph. Formats are interned and kept as stretches of equally
+// formatted characters, so a document costs one index per change of format, not per character.
 #pragma once
 
 #include "platform/files/file_system.h"
@@ -21,6 +22,8 @@ public:
     explicit MemoryPane(CharFormat base = CharFormat{}, FileSystem& fs = FileSystem::real());
 
     std::u16string text() const override { return m_text; }
+    // The plain text itself, for readers that need no copy; valid until the next change.
+    std::u16string_view textView() const { return m_text; }
     void setText(std::u16string_view text) override;
     // The same as the pane interface's, without copying the text.
     int textLength() const override { return static_cast<int>(m_text.size()); }
@@ -70,6 +73,7 @@ public:
 
 private:
     using FormatId = std::uint32_t;
+    static constexpr FormatId NoFormat = ~FormatId{0};
 
     struct FormatHash {
         std::size_t operator()(const CharFormat& format) const;
@@ -80,6 +84,24 @@ private:
     // Starts the content afresh; the caller fills text, formats and paragraphs.
     void beginReplace();
     void endReplace();
+    // Appends a paragraph of a document being set, after the break that ends the one before.
+    void appendParagraph(const Paragraph& paragraph);
+    // Appends one run of a document being set, every character in format `id`.
+    void appendRun(std::u16string_view text, FormatId id);
+
+    // Stretches of the text's formats.
+    // The stretch holding the character at `pos` (< the text's length).
+    std::size_t stretchAt(std::size_t pos) const;
+    FormatId formatIdAt(std::size_t pos) const { return m_stretches[stretchAt(pos)].id; }
+    // Where stretch `index` ends: the next one's start, or the end of the text.
+    std::size_t stretchEnd(std::size_t index) const;
+    // Characters appended from `start` on take format `id`.
+    void formatFrom(std::size_t start, FormatId id);
+    // Puts m_pieces in place of stretches [first, last), joining neighbours of equal format.
+    void spliceStretches(std::size_t first, std::size_t last);
+    // The formats' side of replacing characters [start, end) with `count` characters of format
+    // `id`; called before the text itself changes.
+    void replaceFormats(std::size_t start, std::size_t end, std::size_t count, FormatId id);
 
     // The format new text takes at the selection.
     CharFormat insertionFormat() const;
@@ -94,11 +116,22 @@ private:
     CharFormat m_base;
     FileSystem& m_fs;
 
+    // One stretch of equally formatted characters: from `start` to the next stretch's start.
+    // Positions fit in 32 bits as the pane's int positions do; a stretch costs eight bytes.
+    struct Stretch {
+        std::uint32_t start;
+        FormatId id;
+    };
+
     std::u16string m_text;
-    std::vector<FormatId> m_formatIds; // one per character of m_text
-    std::vector<CharFormat> m_formats; // the interned formats, indexed by FormatId
+    // Ordered by start, the first at 0, neighbours of different formats; none for no text.
+    std::vector<Stretch> m_stretches;
+    mutable std::size_t m_lastStretch = 0; // where stretchAt() last searched to
+    std::vector<Stretch> m_pieces;         // the stretches a splice puts in place
+    std::vector<CharFormat> m_formats;     // the interned formats, indexed by FormatId
     std::unordered_map<CharFormat, FormatId, FormatHash> m_formatLookup;
     std::vector<ParaFormat> m_paragraphs; // one per paragraph: CR count + 1
+    FormatId m_lastMark = 0; // of the last paragraph appended, while a document is being set
 
     int m_selStart = 0;
     int m_selLength = 0;

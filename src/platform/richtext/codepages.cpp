@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstring>
-#include <vector>
+#include <mutex>
 
 #include <iconv.h>
 
@@ -291,12 +291,15 @@ const HighHalf* highHalfOf(int codePage) {
 }
 
 // Double-byte pages: lead bytes 0x81..0xFE (932 also leaves 0xA0..0xDF to single-byte katakana),
-// trail bytes 0x40..0xFE. The table is filled once per code page from the C library's
-// converters, so the lookups themselves are plain array reads.
+// trail bytes 0x40..0xFE. A lead byte's row of characters is filled from the C library's
+// converter the first time the row is read, so a document pays for the rows it uses and the
+// lookups themselves are plain array reads.
 constexpr int kFirstLead = 0x81;
 constexpr int kLeadCount = 0xFE - kFirstLead + 1;
 constexpr int kFirstTrail = 0x40;
 constexpr int kTrailCount = 0xFE - kFirstTrail + 1;
+
+using DoubleByteRow = std::array<char16_t, kTrailCount>; // 0: the pair is undefined
 
 const char* iconvNameOf(int codePage) {
     switch (codePage) {
@@ -313,58 +316,44 @@ const char* iconvNameOf(int codePage) {
     }
 }
 
-std::vector<char16_t> buildDoubleByteTable(int codePage) {
-    std::vector<char16_t> table;
-    const char* name = iconvNameOf(codePage);
-    if (name == nullptr)
-        return table;
-    iconv_t converter = iconv_open("UTF-16LE", name);
+// The row stays undefined when the system offers no converter for the page.
+void fillDoubleByteRow(int codePage, int lead, DoubleByteRow& row) {
+    iconv_t converter = iconv_open("UTF-16LE", iconvNameOf(codePage));
     if (converter == reinterpret_cast<iconv_t>(-1))
-        return table;
-    table.assign(static_cast<std::size_t>(kLeadCount) * kTrailCount, 0);
-    for (int lead = kFirstLead; lead <= 0xFE; ++lead) {
-        if (!isLeadByte(codePage, static_cast<std::uint8_t>(lead)))
+        return;
+    for (int trail = kFirstTrail; trail <= 0xFE; ++trail) {
+        char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        unsigned char out[8] = {};
+        char* inPtr = in;
+        char* outPtr = reinterpret_cast<char*>(out);
+        std::size_t inLeft = 2;
+        std::size_t outLeft = sizeof out;
+        iconv(converter, nullptr, nullptr, nullptr, nullptr); // reset the shift state
+        std::size_t done = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+        // Exactly one UTF-16 unit from both bytes; anything else leaves the pair undefined.
+        if (done == static_cast<std::size_t>(-1) || inLeft != 0 || sizeof out - outLeft != 2)
             continue;
-        for (int trail = kFirstTrail; trail <= 0xFE; ++trail) {
-            char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            unsigned char out[8] = {};
-            char* inPtr = in;
-            char* outPtr = reinterpret_cast<char*>(out);
-            std::size_t inLeft = 2;
-            std::size_t outLeft = sizeof out;
-            iconv(converter, nullptr, nullptr, nullptr, nullptr); // reset the shift state
-            std::size_t done = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
-            // Exactly one UTF-16 unit from both bytes; anything else leaves the pair undefined.
-            if (done == static_cast<std::size_t>(-1) || inLeft != 0 || sizeof out - outLeft != 2)
-                continue;
-            char16_t c = static_cast<char16_t>(out[0] | (out[1] << 8));
-            table[static_cast<std::size_t>(lead - kFirstLead) * kTrailCount +
-                  static_cast<std::size_t>(trail - kFirstTrail)] = c;
-        }
+        row[static_cast<std::size_t>(trail - kFirstTrail)] =
+            static_cast<char16_t>(out[0] | (out[1] << 8));
     }
     iconv_close(converter);
-    return table;
 }
 
-const std::vector<char16_t>& doubleByteTable(int codePage) {
-    // Function-local statics are initialised once, thread-safely, on first use.
-    static const std::vector<char16_t> cp932 = buildDoubleByteTable(932);
-    static const std::vector<char16_t> cp936 = buildDoubleByteTable(936);
-    static const std::vector<char16_t> cp949 = buildDoubleByteTable(949);
-    static const std::vector<char16_t> cp950 = buildDoubleByteTable(950);
-    static const std::vector<char16_t> none;
-    switch (codePage) {
-    case 932:
-        return cp932;
-    case 936:
-        return cp936;
-    case 949:
-        return cp949;
-    case 950:
-        return cp950;
-    default:
-        return none;
-    }
+struct DoubleBytePage {
+    std::array<std::once_flag, kLeadCount> filled;
+    std::array<DoubleByteRow, kLeadCount> rows{};
+};
+
+// The row of `lead` (a lead byte of the page) in one of the four double-byte pages.
+const DoubleByteRow& doubleByteRow(int codePage, std::uint8_t lead) {
+    // Each row is filled once, thread-safely, by the first reader that needs it.
+    static DoubleBytePage pages[4];
+    const std::size_t index = codePage == 932 ? 0 : codePage == 936 ? 1 : codePage == 949 ? 2 : 3;
+    DoubleBytePage& page = pages[index];
+    const auto rowIndex = static_cast<std::size_t>(lead - kFirstLead);
+    DoubleByteRow& row = page.rows[rowIndex];
+    std::call_once(page.filled[rowIndex], [&] { fillDoubleByteRow(codePage, lead, row); });
+    return row;
 }
 
 } // namespace
@@ -429,11 +418,7 @@ bool isLeadByte(int codePage, std::uint8_t byte) {
 std::optional<char16_t> decodeDoubleByte(int codePage, std::uint8_t lead, std::uint8_t trail) {
     if (!isLeadByte(codePage, lead) || trail < kFirstTrail || trail > 0xFE)
         return std::nullopt;
-    const std::vector<char16_t>& table = doubleByteTable(codePage);
-    if (table.empty())
-        return std::nullopt;
-    char16_t c = table[static_cast<std::size_t>(lead - kFirstLead) * kTrailCount +
-                       static_cast<std::size_t>(trail - kFirstTrail)];
+    const char16_t c = doubleByteRow(codePage, lead)[static_cast<std::size_t>(trail - kFirstTrail)];
     if (c == 0)
         return std::nullopt;
     return c;

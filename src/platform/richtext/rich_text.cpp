@@ -1,5 +1,6 @@
 #include "platform/richtext/rich_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace keystride {
@@ -104,34 +105,88 @@ std::u16string fromUtf8(std::string_view utf8) {
     return out;
 }
 
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+namespace {
+
+// Writes the code point `cp` (never a surrogate) as two to four bytes at `out`; returns the end.
+char* writeCodePoint(char* out, char32_t cp) {
+    if (cp < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    } else if (cp < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    }
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    return out;
+}
+
+// Writes `text` as UTF-8 at `out`, which has room for three bytes a unit; returns the end.
+char* writeUtf8(char* out, std::u16string_view text) {
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size; ++i) {
         char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        if (cp < 0x80) {
+            *out++ = static_cast<char>(cp);
+            continue;
+        }
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < size && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD; // a lone surrogate cannot be written as UTF-8
         }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        out = writeCodePoint(out, cp);
     }
+    return out;
+}
+
+// The units of `text` that make one piece of output: at most PieceUnits, and one more rather than
+// a surrogate pair cut in two.
+constexpr std::size_t PieceUnits = 16384;
+std::size_t pieceUnits(std::u16string_view text) {
+    std::size_t units = std::min(PieceUnits, text.size());
+    if (units < text.size() && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF)
+        ++units;
+    return units;
+}
+
+} // namespace
+
+void appendUtf8(std::string& out, std::u16string_view text) {
+    // A piece at a time, the string grown by the most a piece can need and cut back to what it
+    // took, so that a unit costs a comparison and a store.
+    while (!text.empty()) {
+        const std::size_t units = pieceUnits(text);
+        const std::size_t at = out.size();
+        out.resize(at + 3 * units);
+        char* const begin = out.data() + at;
+        const char* const end = writeUtf8(begin, text.substr(0, units));
+        out.resize(at + static_cast<std::size_t>(end - begin));
+        text.remove_prefix(units);
+    }
+}
+
+bool writeUtf8Pieces(std::u16string_view text, const std::function<bool(std::string_view)>& write) {
+    std::string piece;
+    while (!text.empty()) {
+        const std::size_t units = pieceUnits(text);
+        piece.clear();
+        appendUtf8(piece, text.substr(0, units));
+        if (!write(piece))
+            return false;
+        text.remove_prefix(units);
+    }
+    return true;
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendUtf8(out, text);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -89,6 +90,11 @@ struct FormatSpan {
 // Text conversions used at the edges (files, command line, JSON).
 std::u16string fromUtf8(std::string_view utf8);
 std::string toUtf8(std::u16string_view text);
+// The same conversion appended to `out`.
+void appendUtf8(std::string& out, std::u16string_view text);
+// The same conversion handed to `write` a piece at a time, for output too large to hold twice;
+// false, and the rest left out, as soon as `write` returns false.
+bool writeUtf8Pieces(std::u16string_view text, const std::function<bool(std::string_view)>& write);
 // True when `bytes` is well-formed UTF-8.
 bool isValidUtf8(std::string_view bytes);
 

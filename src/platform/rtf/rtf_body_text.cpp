@@ -23,12 +23,20 @@ void RtfDocumentBuilder::bodyText(std::string_view bytes) {
         m_runChars = m_state.chars;
     }
     const int codePage = textCodePage();
-    for (const char b : bytes) {
-        const auto byte = static_cast<std::uint8_t>(b);
-        if (byte < 0x80 && m_decoder.idle() && m_pendingHighSurrogate == 0)
-            m_runText.push_back(static_cast<char16_t>(byte));
-        else
-            m_decoder.put(byte, codePage, [this](char16_t c) { appendToRun(c); });
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // ASCII between escapes stands for itself: a stretch of it goes into the run at once.
+        std::size_t end = i;
+        if (m_decoder.idle() && m_pendingHighSurrogate == 0) {
+            while (end < bytes.size() && static_cast<std::uint8_t>(bytes[end]) < 0x80)
+                ++end;
+            m_runText.append(bytes.begin() + static_cast<std::ptrdiff_t>(i),
+                             bytes.begin() + static_cast<std::ptrdiff_t>(end));
+        }
+        if (end < bytes.size())
+            m_decoder.put(static_cast<std::uint8_t>(bytes[end++]), codePage,
+                          [this](char16_t c) { appendToRun(c); });
+        i = end;
     }
 }
 
@@ -86,8 +94,9 @@ void RtfDocumentBuilder::flushRun() {
         m_runText.clear();
         return;
     }
-    m_paragraph.runs.push_back(TextRun{std::move(format), std::move(m_runText)});
-    m_runText = std::u16string{};
+    // The run takes a copy of exactly its size; the buffer keeps its room for the next run.
+    m_paragraph.runs.push_back(TextRun{std::move(format), m_runText});
+    m_runText.clear();
 }
 
 // Ends the run being gathered: half-read characters become replacement characters.
@@ -104,9 +113,22 @@ void RtfDocumentBuilder::endParagraph() {
     finishRun();
     m_paragraph.markFormat = resolve(m_state.chars);
     setParagraphFormat(m_paragraph);
-    m_result.document.paragraphs.push_back(std::move(m_paragraph));
-    m_paragraph = Paragraph{};
+    deliverParagraph();
     m_endedAnyParagraph = true;
+}
+
+void RtfDocumentBuilder::deliverParagraph() {
+    ++m_delivered;
+    if (!m_sink) {
+        m_result.document.paragraphs.push_back(std::move(m_paragraph));
+        m_paragraph = Paragraph{};
+        return;
+    }
+    (*m_sink)(m_paragraph);
+    // The runs' room is kept for the next paragraph.
+    m_paragraph.runs.clear();
+    m_paragraph.format = ParaFormat{};
+    m_paragraph.markFormat = CharFormat{};
 }
 
 void RtfDocumentBuilder::finish() {
@@ -117,13 +139,12 @@ void RtfDocumentBuilder::finish() {
     if (!trailingBreak) {
         m_paragraph.markFormat = resolve(m_state.chars);
         setParagraphFormat(m_paragraph);
-        m_result.document.paragraphs.push_back(std::move(m_paragraph));
+        deliverParagraph();
     }
     m_paragraph = Paragraph{};
-    if (m_result.document.paragraphs.empty()) {
-        Paragraph empty;
-        empty.markFormat = resolve(CharState{});
-        m_result.document.paragraphs.push_back(std::move(empty));
+    if (m_delivered == 0) {
+        m_paragraph.markFormat = resolve(CharState{});
+        deliverParagraph();
     }
 }
 

@@ -81,8 +81,9 @@ enum Warning : unsigned {
 
 class RtfDocumentBuilder {
 public:
-    RtfDocumentBuilder(std::string_view input, const CharFormat& base)
-        : m_input(input), m_base(base) {}
+    RtfDocumentBuilder(std::string_view input, const CharFormat& base,
+                       const RtfParagraphSink* sink = nullptr)
+        : m_input(input), m_base(base), m_sink(sink) {}
 
     RtfReadResult read();
 
@@ -142,6 +143,7 @@ private:
     void flushHalfRead();
     void flushRun();
     void endParagraph();
+    void deliverParagraph();
     void finishRun();
     void setParagraphFormat(Paragraph& paragraph) const;
     void finish();
@@ -156,6 +158,8 @@ private:
 
     std::string_view m_input;
     const CharFormat& m_base;
+    const RtfParagraphSink* m_sink; // null: the paragraphs are kept in m_result
+    std::size_t m_delivered = 0;    // paragraphs finished so far
     RtfReadResult m_result;
     unsigned m_warned = 0;
 

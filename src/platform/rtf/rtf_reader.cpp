@@ -312,4 +312,10 @@ RtfReadResult readRtf(std::string_view bytes, const CharFormat& base) {
     return builder.read();
 }
 
+std::vector<std::string> readRtf(std::string_view bytes, const CharFormat& base,
+                                 const RtfParagraphSink& sink) {
+    rtfreading::RtfDocumentBuilder builder(bytes, base, &sink);
+    return builder.read().warnings;
+}
+
 } // namespace keystride

@@ -3,6 +3,7 @@
 
 #include "platform/richtext/rich_text.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,5 +23,12 @@ struct RtfReadResult {
 // font when no font table entry applies). Never throws, never crashes, and takes time and memory
 // in proportion to the input: malformed markup yields the text that could be read, with warnings.
 RtfReadResult readRtf(std::string_view bytes, const CharFormat& base);
+
+// Reads as above, but hands each paragraph to `sink` as soon as it is complete instead of
+// keeping it (at least one paragraph, in order), so that a large document is never held whole
+// a second time; returns the warnings. The paragraph is valid only during the call.
+using RtfParagraphSink = std::function<void(const Paragraph&)>;
+std::vector<std::string> readRtf(std::string_view bytes, const CharFormat& base,
+                                 const RtfParagraphSink& sink);
 
 } // namespace keystride

@@ -155,7 +155,7 @@ std::string fileName(const std::string& path) {
 
 std::string barChart(const std::string& caption, const std::vector<Bar>& bars,
                      std::optional<double> marker) {
-    constexpr double Width = 720, LabelWidth = 210, ValueWidth = 60, Row = 24, Top = 8;
+    constexpr double Width = 760, LabelWidth = 280, ValueWidth = 60, Row = 24, Top = 8;
     double low = 0, high = 1;
     for (const Bar& bar : bars) {
         if (bar.value) {

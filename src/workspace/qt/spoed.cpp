@@ -447,7 +447,7 @@ void Spoed::connectPanes() {
 void Spoed::openAnimation() {
     auto* player = new AnimationPlayer(m_animation1);
     // A missing clip leaves the control empty; start-up goes on.
-    player->open(QString::fromStdString(joinPath(m_programFolder, "cdverify.avi")));
+    player->openOnFirstPlay(QString::fromStdString(joinPath(m_programFolder, "cdverify.avi")));
     setAnimationWidget(player, [player](bool run) {
         if (run)
             player->play();

@@ -18,6 +18,7 @@ AnimationPlayer::AnimationPlayer(QWidget* parent) : QWidget(parent) {
 }
 
 bool AnimationPlayer::open(const QString& path) {
+    m_deferredPath.reset();
     m_timer.stop();
     AnimationFrames decoded = decodeAnimation(path);
     m_frames = std::move(decoded.frames);
@@ -30,7 +31,19 @@ bool AnimationPlayer::open(const QString& path) {
     return !m_frames.empty();
 }
 
+void AnimationPlayer::openOnFirstPlay(const QString& path) {
+    m_timer.stop();
+    m_frames.clear();
+    m_current = 0;
+    m_error.clear();
+    m_deferredPath = path;
+    updateGeometry();
+    update();
+}
+
 void AnimationPlayer::play() {
+    if (m_deferredPath)
+        open(*m_deferredPath);
     if (m_frames.size() > 1)
         m_timer.start();
     update();

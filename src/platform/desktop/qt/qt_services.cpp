@@ -100,21 +100,26 @@ std::string QtFileDialogs::getSaveFileName(const std::string& filter, const std:
         .toStdString();
 }
 
-QtPrinting::QtPrinting(QWidget* parent)
-    : m_parent(parent), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+QtPrinting::QtPrinting(QWidget* parent) : m_parent(parent) {
     m_dialog = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, m_parent);
         return dialog.exec() == QDialog::Accepted;
     };
 }
 
+QPrinter& QtPrinting::printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
 bool QtPrinting::choosePrinter() {
-    return m_dialog && m_dialog(*m_printer);
+    return m_dialog && m_dialog(printer());
 }
 
 bool QtPrinting::printPane(DocumentPane& pane) {
     if (auto* qtPane = dynamic_cast<QtDocumentPane*>(&pane))
-        return qtPane->print(*m_printer);
+        return qtPane->print(printer());
     // Any other pane is printed through a copy of its content with its formatting.
     QtDocumentPane copy;
     copy.setTextRtf(pane.textRtf());
@@ -122,7 +127,7 @@ bool QtPrinting::printPane(DocumentPane& pane) {
         copy.setSelStart(pane.selStart());
         copy.setSelLength(pane.selLength());
     }
-    return copy.print(*m_printer);
+    return copy.print(printer());
 }
 
 QtClock::QtClock() {

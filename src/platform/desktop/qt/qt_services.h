@@ -53,7 +53,9 @@ public:
     bool printPane(DocumentPane& pane) override;
 
     void setPrinterDialog(PrinterDialog dialog) { m_dialog = std::move(dialog); }
-    QPrinter& printer() { return *m_printer; }
+    // Made on first use: setting up a printer loads the system's print service and its
+    // libraries, which a window that is not printing has no need of.
+    QPrinter& printer();
 
 private:
     QPointer<QWidget> m_parent;

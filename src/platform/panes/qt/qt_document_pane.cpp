@@ -13,6 +13,8 @@
 #include <QTextDocumentFragment>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace keystride {
 
@@ -59,11 +61,10 @@ LineSpacing spacingOf(const QTextBlockFormat& format) {
     return LineSpacing::Single;
 }
 
-QTextBlockFormat blockFormatFor(const ParaFormat& para, const CharFormat& mark) {
+QTextBlockFormat blockFormatFor(const ParaFormat& para, const QTextCharFormat& mark) {
     QTextBlockFormat format;
     format.setLineHeight(lineHeightFor(para.lineSpacing), QTextBlockFormat::ProportionalHeight);
-    QTextCharFormat markFormat = toQtFormat(mark);
-    setMarkFormats(format, markFormat, markFormat);
+    setMarkFormats(format, mark, mark);
     return format;
 }
 
@@ -85,6 +86,50 @@ QStringList paragraphsOf(std::u16string_view text) {
     pieces.push_back(current);
     return pieces;
 }
+
+// Puts paragraphs into a document after its first, empty one, converting each format once: a
+// document goes back and forth between a few formats, and an editor's format costs far more to
+// make than to copy.
+class DocumentFiller {
+public:
+    explicit DocumentFiller(QTextDocument* doc) : m_cursor(doc) { m_recent.reserve(RecentFormats); }
+    QTextCursor& cursor() { return m_cursor; }
+
+    void add(const Paragraph& para) {
+        const QTextBlockFormat blockFormat = blockFormatFor(para.format, qtFormat(para.markFormat));
+        const QTextCharFormat startFormat =
+            qtFormat(para.runs.empty() ? para.markFormat : para.runs.front().format);
+        if (m_first) {
+            m_cursor.setBlockFormat(blockFormat);
+            m_cursor.setBlockCharFormat(startFormat);
+            m_first = false;
+        } else {
+            m_cursor.insertBlock(blockFormat, startFormat);
+        }
+        for (const TextRun& run : para.runs) {
+            if (!run.text.empty())
+                m_cursor.insertText(QString::fromStdU16String(run.text), qtFormat(run.format));
+        }
+    }
+
+private:
+    const QTextCharFormat& qtFormat(const CharFormat& format) {
+        for (const auto& [known, converted] : m_recent) {
+            if (known == format)
+                return converted;
+        }
+        auto& slot = m_recent.size() < RecentFormats ? m_recent.emplace_back()
+                                                     : m_recent[m_next++ % RecentFormats];
+        slot = {format, toQtFormat(format)};
+        return slot.second;
+    }
+
+    static constexpr std::size_t RecentFormats = 8;
+    QTextCursor m_cursor;
+    bool m_first = true;
+    std::vector<std::pair<CharFormat, QTextCharFormat>> m_recent;
+    std::size_t m_next = 0;
+};
 
 } // namespace
 
@@ -289,7 +334,9 @@ void QtDocumentPane::setTextRtf(std::string_view rtf) {
         setText(decodePlainText(rtf));
         return;
     }
-    setRichDocument(readRtf(rtf, m_base).document);
+    // Each paragraph goes into the editor as the reader finishes it: the document is never
+    // held whole a second time.
+    replaceContent([&](const ParagraphSink& sink) { readRtf(rtf, m_base, sink); });
 }
 
 CharFormat QtDocumentPane::markFormat(const QTextBlock& block, int which) const {
@@ -338,30 +385,28 @@ RichDocument QtDocumentPane::richDocument() const {
 }
 
 void QtDocumentPane::setRichDocument(const RichDocument& rich) {
+    replaceContent([&rich](const ParagraphSink& sink) {
+        for (const Paragraph& para : rich.paragraphs)
+            sink(para);
+    });
+}
+
+void QtDocumentPane::replaceContent(const std::function<void(const ParagraphSink&)>& produce) {
     QTextDocument* doc = m_editor->document();
     doc->setUndoRedoEnabled(false);
+    // The editor has no cursor while the text goes in, as when it loads text itself: a cursor
+    // would be carried along to the end, and placing the next one would have the editor lay out
+    // the whole document to repaint where the old one was.
+    if (!m_batching)
+        m_editor->setTextCursor(QTextCursor());
+    // Emptied and filled in one edit block, the document reports one change that replaces it
+    // whole: the editor then lays out the part in view at once and the rest in steps between
+    // events, rather than all of a large document before it shows any.
+    DocumentFiller filler(doc);
+    filler.cursor().beginEditBlock();
     doc->clear();
-    QTextCursor cursor(doc);
-    cursor.beginEditBlock();
-    bool first = true;
-    for (const Paragraph& para : rich.paragraphs) {
-        QTextBlockFormat blockFormat = blockFormatFor(para.format, para.markFormat);
-        QTextCharFormat startFormat =
-            toQtFormat(para.runs.empty() ? para.markFormat : para.runs.front().format);
-        if (first) {
-            cursor.setBlockFormat(blockFormat);
-            cursor.setBlockCharFormat(startFormat);
-            first = false;
-        } else {
-            cursor.insertBlock(blockFormat, startFormat);
-        }
-        for (const TextRun& run : para.runs) {
-            if (run.text.empty())
-                continue;
-            cursor.insertText(QString::fromStdU16String(run.text), toQtFormat(run.format));
-        }
-    }
-    cursor.endEditBlock();
+    produce([&filler](const Paragraph& para) { filler.add(para); });
+    filler.cursor().endEditBlock();
     doc->setUndoRedoEnabled(true);
     m_changed = true;
     selectPane(0, 0);
@@ -694,10 +739,7 @@ FileResult QtDocumentPane::loadFile(const std::string& path) {
     ReadResult read = m_files.readAll(path, MaxDocumentBytes);
     if (read.error)
         return read.error;
-    if (looksLikeRtf(read.bytes))
-        setRichDocument(readRtf(read.bytes, m_base).document);
-    else
-        setRichDocument(RichDocument::fromPlainText(decodePlainText(read.bytes), m_base));
+    setTextRtf(read.bytes);
     return std::nullopt;
 }
 

@@ -127,6 +127,9 @@ private:
     // Changes the selection's characters (paragraph marks included) through `change`.
     void changeSelection(const std::function<void(CharFormat&)>& change);
     void insertPlain(const QString& text);
+    // Replaces the content with the paragraphs that `produce` hands to the sink, in order.
+    using ParagraphSink = std::function<void(const Paragraph&)>;
+    void replaceContent(const std::function<void(const ParagraphSink&)>& produce);
 
     QPointer<PaneEditor> m_editor;
     FileSystem& m_files;

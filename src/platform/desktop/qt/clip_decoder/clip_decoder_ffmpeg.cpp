@@ -1,5 +1,6 @@
-// Clip decoding through FFmpeg's libraries: whatever container and codec they know.
-#include "platform/desktop/qt/animation_player.h"
+// The clip decoder module: clip decoding through FFmpeg's libraries, whatever container and codec
+// they know.
+#include "platform/desktop/qt/clip_decoder/clip_decoder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -206,15 +207,12 @@ private:
 
 } // namespace
 
-AnimationFrames decodeAnimation(const QString& path) {
+} // namespace keystride
+
+extern "C" Q_DECL_EXPORT void keystrideDecodeClip(const QString& path,
+                                                  keystride::AnimationFrames& result) {
     // Failures come back as values with a message naming the file; the libraries' own chatter
     // on the terminal would tell the user nothing more.
     av_log_set_level(AV_LOG_QUIET);
-    return Decoder(path).run();
+    result = keystride::Decoder(path).run();
 }
-
-bool animationDecodingAvailable() {
-    return true;
-}
-
-} // namespace keystride
