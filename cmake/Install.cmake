@@ -152,7 +152,7 @@ endif()
 # Install rules: programs into bin, the program's files into share/vela-keystride, the fonts
 # also where fontconfig finds them, the desktop entry and its icon.
 
-foreach(program keystride keystride-mark keystride-doc Docx2Rtf)
+foreach(program keystride keystride-class keystride-mark keystride-doc Docx2Rtf)
     if(TARGET ${program})
         get_target_property(program_type ${program} TYPE)
         if(program_type STREQUAL "EXECUTABLE")
@@ -181,6 +181,10 @@ endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/vela-keystride.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+if(TARGET keystride-class)
+    install(FILES ${CMAKE_SOURCE_DIR}/packaging/vela-keystride-class.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/vela-keystride.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/vela-keystride.svg

@@ -9,6 +9,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     # the window
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # the class window's chart of speeds (Debian 12's Qt Charts needs Qt OpenGL's CMake files
+    # without depending on them)
+    qt6-charts-dev libqt6opengl6-dev
     # the busy animation
     libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
     # the marking typefaces

@@ -123,13 +123,16 @@ dpkg-deb -c "$deb" | awk '{print $NF}' >"$work/contents"
 expect_in_package() {
     expect "the package lacks $1" grep -qxF -- "./usr/$1" "$work/contents"
 }
-for program in keystride keystride-mark keystride-doc Docx2Rtf; do
+for program in keystride keystride-class keystride-mark keystride-doc Docx2Rtf; do
     if [ -f "$build/bin/$program" ]; then
         expect_in_package "bin/$program"
     fi
 done
 expect_in_package share/vela-keystride/Settings
 expect_in_package share/applications/vela-keystride.desktop
+if [ -f "$build/bin/keystride-class" ]; then
+    expect_in_package share/applications/vela-keystride-class.desktop
+fi
 expect_in_package share/icons/hicolor/scalable/apps/vela-keystride.svg
 if [ -f "$build/fonts/Cour1.ttf" ]; then
     for file in Cour1.ttf CourRaam.ttf Cour2.ttf Cour3.ttf cournuut.ttf OFL.txt; do

@@ -22,7 +22,7 @@ rm -f "$prefix.log"
 data=$prefix/share/vela-keystride
 
 # Programs: each one the build made.
-for program in keystride keystride-mark keystride-doc Docx2Rtf; do
+for program in keystride keystride-class keystride-mark keystride-doc Docx2Rtf; do
     if [ -f "$build/bin/$program" ]; then
         expect_executable "$prefix/bin/$program"
     fi
@@ -72,6 +72,13 @@ if [ -f "$desktop" ]; then
     for line in "[Desktop Entry]" "Type=Application" "Name=Vela Keystride" "Exec=keystride" \
         "Icon=vela-keystride" "Categories=Education;"; do
         expect_line "$desktop" "$line"
+    done
+fi
+if [ -f "$build/bin/keystride-class" ]; then
+    class_desktop=$prefix/share/applications/vela-keystride-class.desktop
+    expect_file "$class_desktop"
+    for line in "Name=Vela Keystride Class Marking" "Exec=keystride-class"; do
+        expect_line "$class_desktop" "$line"
     done
 fi
 icon=$prefix/share/icons/hicolor/scalable/apps/vela-keystride.svg
