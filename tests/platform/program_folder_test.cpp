@@ -55,38 +55,35 @@ TEST(ProgramDataFolder, PicksTheFolderByLayout) {
 
 // The window's start-up and keystride-mark both decide font marking with this check.
 TEST(MarkingFontsInstalled, NeedsAllFiveAsFilesByTheirExactNames) {
-    struct Row {
-        std::string name;
-        std::vector<std::string> entries; // "one/..." and "two/..."
-        std::string failing = {};         // asking the file layer about this file fails
-    };
-    std::vector<std::string> spread;
+    std::vector<std::string> spread; // the five over folders "one" and "two"
     for (std::size_t i = 0; i < MarkingFontFiles.size(); ++i)
         spread.push_back((i % 2 ? "one/" : "two/") + std::string(MarkingFontFiles[i]));
-    std::vector<Row> rows = {{"spread over two folders", spread},
-                             {"unreadable to the file layer", spread, spread[2]}};
+    // name, entries, folders searched, the entry the file layer fails on
+    using Row =
+        std::tuple<std::string, std::vector<std::string>, std::vector<std::string>, std::string>;
+    std::vector<Row> rows = {{"complete", spread, {"one", "two"}, ""},
+                             {"one folder searched", spread, {"one"}, ""},
+                             {"unreadable to the file layer", spread, {"one", "two"}, spread[2]}};
     for (std::size_t missing = 0; missing < spread.size(); ++missing) {
         std::vector<std::string> four = spread;
         four.erase(four.begin() + static_cast<std::ptrdiff_t>(missing));
-        rows.push_back({"without " + std::string(MarkingFontFiles[missing]), four});
+        rows.push_back({"without " + spread[missing], four, {"one", "two"}, ""});
     }
-    rows.push_back({"one in upper case", rows.back().entries});
-    rows.back().entries.push_back("one/COURNUUT.TTF");
-    rows.push_back({"one as a folder", rows[rows.size() - 2].entries});
-    rows.back().entries.push_back("one/cournuut.ttf/");
-    for (const Row& row : rows) {
-        std::vector<std::string> entries = row.entries;
+    const std::vector<std::string> withoutLast = std::get<1>(rows.back());
+    for (const char* stranger : {"one/COURNUUT.TTF", "one/cournuut.ttf/"}) {
+        rows.push_back({stranger, withoutLast, {"one", "two"}, ""});
+        std::get<1>(rows.back()).push_back(stranger);
+    }
+    for (auto& [name, entries, folders, failing] : rows) {
         entries.insert(entries.end(), {"one/", "two/"});
         const Tree tree(entries);
         FaultyFileSystem files;
-        if (!row.failing.empty())
-            files.failOn(FaultyFileSystem::Operation::IsFile, tree.path(row.failing), EIO);
-        const bool complete = row.name == "spread over two folders";
-        EXPECT_EQ(markingFontsInstalled(files, {tree.path("one"), tree.path("two")}), complete)
-            << row.name;
-        if (complete) {
-            EXPECT_FALSE(markingFontsInstalled(files, {tree.path("one")}));
-        }
+        if (!failing.empty())
+            files.failOn(FaultyFileSystem::Operation::IsFile, tree.path(failing), EIO);
+        std::vector<std::string> paths;
+        for (const std::string& folder : folders)
+            paths.push_back(tree.path(folder));
+        EXPECT_EQ(markingFontsInstalled(files, paths), name == "complete") << name;
     }
 }
 

@@ -21,23 +21,15 @@ namespace {
 using testing::formatOf;
 using testing::paragraphLines;
 
-CharFormat baseFormat() {
-    CharFormat base;
-    base.font = "Base Face";
-    base.size = 9.75;
-    base.colour = colours::red;
-    return base;
-}
-
 RtfReadResult read(std::string_view rtf) {
-    return readRtf(rtf, baseFormat());
+    return readRtf(rtf, CharFormat{.font = "Base Face", .size = 9.75, .colour = colours::red});
 }
 
 // The pane reads markup as RTF only when it starts with the header, blanks and a byte-order mark
 // aside.
 TEST(LooksLikeRtf, RecognisesTheHeaderOnly) {
     const std::pair<std::string_view, bool> rows[] = {
-        {"\xEF\xBB\xBF \r\n{\\rtf", true}, {"{\\RTF1}", false}, {"{ \\rtf1}", false}};
+        {"\xEF\xBB\xBF \r\n{\\rtf", true}, {R"({\RTF1})", false}, {R"({ \rtf1})", false}};
     for (const auto& [bytes, expected] : rows)
         EXPECT_EQ(looksLikeRtf(bytes), expected) << bytes;
 }
@@ -45,83 +37,71 @@ TEST(LooksLikeRtf, RecognisesTheHeaderOnly) {
 // The text each construct reads to: breaks, symbols, destinations, \u escapes, code pages.
 TEST(RtfReader, TextOfEachConstruct) {
     const std::tuple<const char*, std::string_view, std::string> rows[] = {
-        {"trailing \\par dropped", "{\\rtf1 Hello\\par }", "Hello"},
-        {"one empty paragraph kept", "{\\rtf1 a\\par\\par }", "a\n"},
-        {"breaks", "{\\rtf1 a\\line b\\sect c\\page d\\row e}", "a\nb\nc\nd\ne"},
+        {R"(trailing \par dropped)", R"({\rtf1 Hello\par })", "Hello"},
+        {"one empty paragraph kept", R"({\rtf1 a\par\par })", "a\n"},
+        {"breaks", R"({\rtf1 a\line b\sect c\page d\row e})", "a\nb\nc\nd\ne"},
         {"backslash-CR LF", "{\\rtf1 a\\\r\nb}", "a\nb"},
         {"raw line ends ignored", "{\\rtf1 Bug\nTe\r\nst\r}", "BugTest"},
-        {"one delimiting space", "{\\rtf1\\b  two}", " two"},
+        {"one delimiting space", R"({\rtf1\b  two})", " two"},
         {"nul bytes ignored", std::string_view("{\\rtf1 a\0b}", 11), "ab"},
-        {"escaped line ends and NUL ignored", "{\\rtf1\\uc0 a\\'0d\\'0a\\u10 \\u13 \\u0 b}", "ab"},
-        {"tab and cell", "{\\rtf1 a\\tab b\\cell c\\nestcell d}", "a\tb\tc\td"},
-        {"no-break space and hyphen, optional hyphen", "{\\rtf1 a\\~b\\_c\\-d}",
-         "a\u00A0b\u2011cd"},
-        {"escaped markup", "{\\rtf1 \\{x\\}\\\\}", "{x}\\"},
-        {"named punctuation",
-         "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet}",
+        {"escaped line ends and NUL ignored", R"({\rtf1\uc0 a\'0d\'0a\u10 \u13 \u0 b})", "ab"},
+        {"tab and cell", R"({\rtf1 a\tab b\cell c\nestcell d})", "a\tb\tc\td"},
+        {"no-break space and hyphen, optional hyphen", R"({\rtf1 a\~b\_c\-d})", "a\u00A0b\u2011cd"},
+        {"escaped markup", R"({\rtf1 \{x\}\\})", R"({x}\)"},
+        {"named punctuation", R"({\rtf1 \emdash\endash\lquote\rquote\ldblquote\rdblquote\bullet})",
          "\u2014\u2013\u2018\u2019\u201C\u201D\u2022"},
-        {"unknown words ignored", "{\\rtf1 a\\foo12 b\\bar c}", "abc"},
+        {"unknown words ignored", R"({\rtf1 a\foo12 b\bar c})", "abc"},
         // Destinations that are not body text.
-        {"font and colour tables, info",
-         "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\info{\\title T}}x}",
-         "x"},
-        {"unknown starred destination", "{\\rtf1{\\*\\mystery hidden {nested}}x}", "x"},
-        {"starred known word", "{\\rtf1{\\*\\b hidden}x}", "x"},
-        {"picture and object",
-         "{\\rtf1{\\pict\\wmetafile8 0102ab}{\\object{\\*\\objdata 01}{\\result{\\pict 02}}}x}",
-         "x"},
-        {"headers, footers and footnotes", "{\\rtf1{\\header h}{\\footerl f}x{\\footnote n}y}",
+        {"tables, info, pictures, objects, headers, footers, footnotes, lists",
+         R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red1\green2\blue3;}{\info{\title T}})"
+         R"({\pict\wmetafile8 0102ab}{\object{\*\objdata 01}{\result{\pict 02}}}{\header h})"
+         R"({\footerl f}x{\footnote n}{\*\listtable{\list{\leveltext \'02\'00.;}}})"
+         R"({\*\listoverridetable}{\listtext 1.\tab}{\pntext 2.\tab}y})",
          "xy"},
-        {"list tables and numbers",
-         "{\\rtf1{\\*\\listtable{\\list{\\leveltext \\'02\\'00.;}}}{\\*\\listoverridetable}"
-         "{\\listtext 1.\\tab}{\\pntext 2.\\tab}x}",
-         "x"},
-        {"unstarred field instruction", "{\\rtf1{\\field{\\fldinst PAGE}{\\fldrslt 7}}}", "7"},
-        {"8-bit variant of \\upr", "{\\rtf1{\\upr{ansi}{\\*\\ud{uni}}}}", "uni"},
-        {"binary data with braces", "{\\rtf1 a{\\pict\\bin4 }}{\\}b}", "ab"},
-        {"\\bin without length", "{\\rtf1 a{\\pict\\bin 0102}b}", "ab"},
+        {"starred known word", R"({\rtf1{\*\b hidden}x})", "x"},
+        {"unstarred field instruction", R"({\rtf1{\field{\fldinst PAGE}{\fldrslt 7}}})", "7"},
+        {R"(8-bit variant of \upr)", R"({\rtf1{\upr{ansi}{\*\ud{uni}}}})", "uni"},
+        {"binary data with braces", R"({\rtf1 a{\pict\bin4 }}{\}b})", "ab"},
+        {R"(\bin without length)", R"({\rtf1 a{\pict\bin 0102}b})", "ab"},
         // \u escapes skip their fallback.
-        {"default skip of one", "{\\rtf1 \\u915?x}", "\u0393x"},
-        {"skip counts a hex escape as one", "{\\rtf1 \\u8364\\'80x}", "\u20ACx"},
-        {"skip counts a control word as one", "{\\rtf1\\uc1\\u915\\par x}", "\u0393x"},
-        {"a group ends the skip", "{\\rtf1\\uc3{\\u915 a}bc}", "\u0393bc"},
-        {"delimiting space is not a fallback", "{\\rtf1 \\u915 ?x}", "\u0393x"},
-        {"lone high surrogate", "{\\rtf1\\uc0 \\u55357 x}", "\uFFFDx"},
-        {"invalid hex escape is a unit", "{\\rtf1 x\\u345\\'3?x\\par}", "x\u0159x"},
+        {"default skip of one", R"({\rtf1 \u915?x})", "\u0393x"},
+        {"skip counts a hex escape as one", R"({\rtf1 \u8364\'80x})", "\u20ACx"},
+        {"skip counts a control word as one", R"({\rtf1\uc1\u915\par x})", "\u0393x"},
+        {"a group ends the skip", R"({\rtf1\uc3{\u915 a}bc})", "\u0393bc"},
+        {"lone high surrogate", R"({\rtf1\uc0 \u55357 x})", "\uFFFDx"},
+        {"invalid hex escape is a unit", R"({\rtf1 x\u345\'3?x\par})", "x\u0159x"},
         // Bytes decode by the font's charset, then \ansicpg.
-        {"default code page 1252", "{\\rtf1 \\'80\\'e9}", "\u20AC\u00E9"},
-        {"\\ansicpg1250", "{\\rtf1\\ansi\\ansicpg1250 \\'9a\\'e8}", "\u0161\u010D"},
-        {"\\pc is 437", "{\\rtf1\\pc \\'82\\'b0}", "\u00E9\u2591"},
-        {"\\mac is Mac Roman", "{\\rtf1\\mac \\'8e}", "\u00E9"},
+        {"default code page 1252", R"({\rtf1 \'80\'e9})", "\u20AC\u00E9"},
+        {R"(\ansicpg1250)", R"({\rtf1\ansi\ansicpg1250 \'9a\'e8})", "\u0161\u010D"},
+        {R"(\pc is 437)", R"({\rtf1\pc \'82\'b0})", "\u00E9\u2591"},
+        {R"(\mac is Mac Roman)", R"({\rtf1\mac \'8e})", "\u00E9"},
         {"raw 8-bit bytes", "{\\rtf1\\ansi\\ansicpg1251 \xC0\xFF}", "\u0410\u044F"},
-        {"font charset wins over \\ansicpg",
-         "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset238 CE;}{\\f1\\fcharset0 W;}}"
-         "\\f0\\'e8\\f1\\'e8}",
+        {R"(font charset wins over \ansicpg)",
+         R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset238 CE;})"
+         R"({\f1\fcharset0 W;}}\f0\'e8\f1\'e8})",
          "\u010D\u00E8"},
-        {"charset 1 falls back to \\ansicpg",
-         "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset1 X;}}\\f0\\'c0}", "\u0410"},
-        {"font without charset uses \\ansicpg",
-         "{\\rtf1\\ansi\\ansicpg1253{\\fonttbl{\\f0 X;}}\\f0\\'c1}", "\u0391"},
-        {"\\deff font charset before any \\f",
-         "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f1\\fcharset204 Cyr;}}\\'c0}", "\u0410"},
+        {R"(charset 1 and no charset fall back to \ansicpg)",
+         R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f0\fcharset1 X;}{\f1 Y;}}\f0\'c0\f1\'c1})",
+         "\u0410\u0411"},
+        {R"(\deff font charset before any \f)",
+         R"({\rtf1\ansi\deff1{\fonttbl{\f1\fcharset204 Cyr;}}\'c0})", "\u0410"},
         // Turkish, Hebrew, Arabic, Baltic, Vietnamese, Thai, OEM and Mac charsets.
         {"each single-byte charset's page",
-         "{\\rtf1{\\fonttbl{\\f0\\fcharset162 T;}{\\f1\\fcharset177 H;}{\\f2\\fcharset178 A;}"
-         "{\\f3\\fcharset186 B;}{\\f4\\fcharset163 V;}{\\f5\\fcharset222 Th;}"
-         "{\\f6\\fcharset255 O;}{\\f7\\fcharset77 M;}}"
-         "\\f0\\'f0\\f1\\'e0\\f2\\'c7\\f3\\'e8\\f4\\'d0\\f5\\'a1\\f6\\'82\\f7\\'8e}",
+         R"({\rtf1{\fonttbl{\f0\fcharset162 T;}{\f1\fcharset177 H;}{\f2\fcharset178 A;})"
+         R"({\f3\fcharset186 B;}{\f4\fcharset163 V;}{\f5\fcharset222 Th;}{\f6\fcharset255 O;})"
+         R"({\f7\fcharset77 M;}}\f0\'f0\f1\'e0\f2\'c7\f3\'e8\f4\'d0\f5\'a1\f6\'82\f7\'8e})",
          "\u011F\u05D0\u0627\u010D\u0110\u0E01\u00E9\u00E9"},
         // Windows reads a byte 1252 leaves undefined as the C1 control of that number.
         {"bytes a page leaves undefined",
-         "{\\rtf1{\\fonttbl{\\f0\\fcharset161 G;}{\\f1\\fcharset177 H;}{\\f2\\fcharset222 T;}}"
-         "\\'81\\f0\\'aa\\f1\\'d9\\f2\\'db}",
+         R"({\rtf1{\fonttbl{\f0\fcharset161 G;}{\f1\fcharset177 H;})"
+         R"({\f2\fcharset222 T;}}\'81\f0\'aa\f1\'d9\f2\'db})",
          "\u0081\uFFFD\uFFFD\uFFFD"},
         {"double-byte charsets",
-         "{\\rtf1{\\fonttbl{\\f0\\fcharset129 K;}{\\f1\\fcharset136 B;}{\\f2\\fcharset134 S;}}"
-         "\\f0\\'c7\\'d1\\f1\\'a4\\'a4\\f2\\'b2\\'e2}",
+         R"({\rtf1{\fonttbl{\f0\fcharset129 K;}{\f1\fcharset136 B;})"
+         R"({\f2\fcharset134 S;}}\f0\'c7\'d1\f1\'a4\'a4\f2\'b2\'e2})",
          "\uD55C\u4E2D\u6D4B"},
-        {"lone lead byte before a space", "{\\rtf1\\ansi\\ansicpg950 \\'a9 x}", "\uFFFD x"},
-        {"single-byte katakana", "{\\rtf1\\ansi\\ansicpg932 \\'b1}", "\uFF71"},
+        {"lone lead byte before a space", R"({\rtf1\ansi\ansicpg950 \'a9 x})", "\uFFFD x"},
+        {"single-byte katakana", R"({\rtf1\ansi\ansicpg932 \'b1})", "\uFF71"},
         {"UTF-8 code page", "{\\rtf1\\ansi\\ansicpg65001 h\xC3\xA9 \xF0\x9F\x92\xA9}",
          "h\u00E9 \U0001F4A9"},
         {"broken UTF-8", "{\\rtf1\\ansi\\ansicpg65001 \xE2\x98 \xFF}", "\uFFFD \uFFFD"},
@@ -132,14 +112,14 @@ TEST(RtfReader, TextOfEachConstruct) {
 
 TEST(RtfReader, FontTableNamesAndDefaults) {
     const RichDocument named =
-        read("{\\rtf1\\deff1{\\fonttbl{\\f0\\froman\\fcharset0{\\*\\panose 0202}Times New Roman"
-             "{\\*\\falt Alt};}{\\f1\\fswiss Arial ;}{\\f2\\fnil\\fcharset129 "
-             "\\'b8\\'bc\\'c0\\'ba;}}"
-             "first \\f0 times \\f2 korean \\f9 missing \\plain plain}")
+        read(R"({\rtf1\deff1{\fonttbl{\f0\froman\fcharset0{\*\panose 0202}Times New Roman)"
+             R"({\*\falt Alt};}{\f1\fswiss Arial ;})"
+             R"({\f2\fnil\fcharset129 \'b8\'bc\'c0\'ba;}})"
+             R"(first \f0 times \f2 korean \f9 missing \plain plain})")
             .document;
     // Entries without groups or without their ';', and a document without \deff.
-    const RichDocument flat = read("{\\rtf1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}"
-                                   "{\\fonttbl{\\f2 NoSemicolon}}x\\f1 a\\f2 b}")
+    const RichDocument flat = read(R"({\rtf1{\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier;})"
+                                   R"({\fonttbl{\f2 NoSemicolon}}x\f1 a\f2 b})")
                                   .document;
     const std::tuple<const RichDocument*, std::u16string_view, std::string> rows[] = {
         {&named, u"first", "Arial"},
@@ -170,14 +150,13 @@ std::string differences(const CharFormat& f) {
 
 TEST(RtfReader, CharacterFormat) {
     const RichDocument d =
-        read(
-            "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
-            "\\red1\\green2\\blue3}"
-            "start {\\b bold}{\\i italic}{\\ul under}{\\uldb dbl}{\\ulw words}{\\ul\\ul0 offzero}"
-            "{\\ul\\ulnone offnone}{\\ulc2 ulcolour}{\\fs39 size}{\\fs0 zero}"
-            "{\\fs20{\\*\\kssize 195}exact\\fs30 rounded}{\\cf1 red}{\\cf1\\cf0 auto}{\\cf3 third}"
-            "{\\cf99 far}{\\highlight2 hl}{\\highlight2\\highlight0 nohl}{\\cb1 cb}{\\chcbpat2 pat}"
-            "{\\b\\i\\ul\\fs40\\cf1\\highlight2\\plain reset}}")
+        read(R"({\rtf1)"
+             R"({\colortbl;\red255\green0\blue0;\red0\green0\blue255;\red1\green2\blue3}start )"
+             R"({\b bold}{\i italic}{\ul under}{\uldb dbl}{\ulw words}{\ul\ul0 offzero})"
+             R"({\ul\ulnone offnone}{\ulc2 ulcolour}{\fs39 size}{\fs0 zero}{\fs20)"
+             R"({\*\kssize 195}exact\fs30 rounded}{\cf1 red}{\cf1\cf0 auto}{\cf3 third}{\cf99 far})"
+             R"({\highlight2 hl}{\highlight2\highlight0 nohl}{\cb1 cb}{\chcbpat2 pat})"
+             R"({\b\i\ul\fs40\cf1\highlight2\plain reset}})")
             .document;
     // "exact": kept exactly beside the rounded \fs; "third": an entry without its ';'.
     const std::pair<std::u16string_view, std::string> rows[] = {
@@ -191,61 +170,53 @@ TEST(RtfReader, CharacterFormat) {
     for (const auto& [text, format] : rows)
         EXPECT_EQ(differences(formatOf(d, text)), format) << toUtf8(text);
     // An explicit first entry is used for \cf0.
-    const RichDocument blue = read("{\\rtf1{\\colortbl\\red0\\green0\\blue255;}\\cf0 x}").document;
+    const RichDocument blue = read(R"({\rtf1{\colortbl\red0\green0\blue255;}\cf0 x})").document;
     EXPECT_EQ(formatOf(blue, u"x").colour, colours::blue);
 }
 
 TEST(RtfReader, LineSpacing) {
     const RtfReadResult result =
-        read("{\\rtf1\\pard\\sl360\\slmult1 a\\par b\\par\\pard\\sl480\\slmult1 c\\par"
-             "\\pard\\sl360 d\\par\\pard\\sl276\\slmult1 e\\par\\pard\\sl480\\slmult1\\pard f\\par"
-             "{\\pard\\sl480\\slmult1 g\\par}h\\par"
-             "\\pard i\\sl360\\slmult1\\par}");
-    const std::vector<LineSpacing> expected = {
-        LineSpacing::OneAndAHalf, LineSpacing::OneAndAHalf, LineSpacing::Double,
-        LineSpacing::Single,      LineSpacing::Single,      LineSpacing::Single,
-        LineSpacing::Double,      LineSpacing::Single, // the group ended the spacing
-        LineSpacing::OneAndAHalf,                      // the format in force at the \par counts
-    };
-    ASSERT_EQ(result.document.paragraphs.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(result.document.paragraphs[i].format.lineSpacing, expected[i]) << i;
+        read(R"({\rtf1\pard\sl360\slmult1 a\par b\par\pard\sl480\slmult1 c\par\pard\sl360 d\par)"
+             R"(\pard\sl276\slmult1 e\par\pard\sl480\slmult1\pard f\par)"
+             R"({\pard\sl480\slmult1 g\par}h\par\pard i\sl360\slmult1\par})");
+    std::vector<LineSpacing> spacings;
+    for (const Paragraph& paragraph : result.document.paragraphs)
+        spacings.push_back(paragraph.format.lineSpacing);
+    using enum LineSpacing;
+    EXPECT_EQ(spacings, (std::vector{OneAndAHalf, OneAndAHalf, Double, Single, Single, Single,
+                                     Double, Single, // the group ended the spacing
+                                     OneAndAHalf})); // the format in force at the \par counts
 }
 
 TEST(RtfReader, MalformedInputYieldsWhatCouldBeRead) {
-    struct Row {
-        const char* name;
-        std::string_view rtf;
-        std::string expected;
-        bool warns;
-    };
-    const Row rows[] = {
+    // what it reads to, and whether the reader warns
+    const std::tuple<const char*, std::string_view, std::string, bool> rows[] = {
         {"byte-order mark and blanks", "\xEF\xBB\xBF \r\n{\\rtf1 text}", "text", false},
-        {"trailing garbage", "{\\rtf1 text}-", "text", false},
-        {"closing braces past the end", "{\\rtf1 text}}}}", "text", false},
-        {"extra brace inside", "{\\rtf1 a}b\\par c}", "ab\nc", true},
-        {"unclosed groups", "{\\rtf1 a{\\b b{\\i c", "abc", true},
-        {"truncated control word", "{\\rtf1 a\\pa", "a", true},
-        {"truncated hex escape", "{\\rtf1 a\\'4", "a", true},
-        {"overlong control word", "{\\rtf1 a\\abcdefghijklmnopqrstuvwxyzabcdefghijklmnop b}", "ab",
+        {"trailing garbage", R"({\rtf1 text}-)", "text", false},
+        {"closing braces past the end", R"({\rtf1 text}}}})", "text", false},
+        {"extra brace inside", R"({\rtf1 a}b\par c})", "ab\nc", true},
+        {"unclosed groups", R"({\rtf1 a{\b b{\i c)", "abc", true},
+        {"truncated control word", R"({\rtf1 a\pa)", "a", true},
+        {"truncated hex escape", R"({\rtf1 a\'4)", "a", true},
+        {"overlong control word", R"({\rtf1 a\abcdefghijklmnopqrstuvwxyzabcdefghijklmnop b})", "ab",
          true},
-        {"\\bin past the end", "{\\rtf1 a\\bin999 bc}", "a", true},
-        {"huge parameters", "{\\rtf1 \\fs99999999999999999999 a\\uc99999999 b\\cf-5 c}", "abc",
+        {R"(\bin past the end)", R"({\rtf1 a\bin999 bc})", "a", true},
+        {"huge parameters", R"({\rtf1 \fs99999999999999999999 a\uc99999999 b\cf-5 c})", "abc",
          false},
-        {"unknown code page keeps 1252", "{\\rtf1\\ansi\\ansicpg1181 \\'e9}", "\u00E9", true},
+        {"unknown code page keeps 1252", R"({\rtf1\ansi\ansicpg1181 \'e9})", "\u00E9", true},
     };
-    for (const Row& row : rows) {
-        const RtfReadResult result = read(row.rtf);
-        EXPECT_EQ(paragraphLines(result.document), row.expected) << row.name;
-        EXPECT_EQ(!result.warnings.empty(), row.warns) << row.name;
+    for (const auto& [name, rtf, expected, warns] : rows) {
+        const RtfReadResult result = read(rtf);
+        EXPECT_EQ(std::pair(paragraphLines(result.document), !result.warnings.empty()),
+                  std::pair(expected, warns))
+            << name;
     }
 }
 
 // --- Real-world files ---------------------------------------------------------------------------
 
 std::string withoutTrailingWhitespace(std::string text) {
-    while (!text.empty() && std::string_view(" \t\r\n").find(text.back()) != std::string::npos)
-        text.pop_back();
+    text.erase(text.find_last_not_of(" \t\r\n") + 1);
     return text;
 }
 
@@ -257,15 +228,14 @@ std::map<std::string, std::string> knownTexts(const std::filesystem::path& manif
     std::string line;
     std::getline(in, line); // header
     while (std::getline(in, line)) {
-        const std::string name = line.substr(0, line.find('\t'));
         std::string text = line.substr(line.rfind('\t') + 1);
         if (std::count(line.begin(), line.end(), '\t') < 6 || text.empty())
             continue;
         for (std::size_t at = 0; (at = text.find('\\', at)) != std::string::npos; ++at) {
-            if (at + 1 < text.size() && (text[at + 1] == 'n' || text[at + 1] == 't'))
+            if (text[at + 1] == 'n' || text[at + 1] == 't') // [size()] is the terminating NUL
                 text.replace(at, 2, text[at + 1] == 'n' ? "\n" : "\t");
         }
-        texts[name] = text;
+        texts[line.substr(0, line.find('\t'))] = text;
     }
     return texts;
 }

@@ -9,7 +9,7 @@
 namespace keystride {
 namespace {
 
-const char kHeader[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Courier "
+const char kHeader[] = R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fnil\fcharset0 Courier )"
                        "New;}}{\\colortbl ;\\red0\\green0\\blue0;}\\uc1\r\n";
 
 using Runs = std::vector<TextRun>;
@@ -25,26 +25,15 @@ RichDocument document(std::vector<Runs> paragraphs, std::vector<LineSpacing> spa
     return doc;
 }
 
-// The markup after the header line.
-std::string body(const RichDocument& doc) {
-    const std::string rtf = writeRtf(doc);
-    return rtf.substr(rtf.find("\r\n") + 2);
-}
-
 const CharFormat bold{.bold = true};
 
 TEST(RtfWriter, ParagraphsHaveTheFixedShape) {
     RichDocument endMarkedBold =
         document({Runs{{CharFormat{}, u"end.  "}}, Runs{{CharFormat{}, u"x"}}});
     endMarkedBold.paragraphs[0].markFormat = bold;
-    struct Row {
-        const char* name;
-        RichDocument doc;
-        std::string body;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, RichDocument, std::string> rows[] = {
         {"empty document still names its format, and an empty last paragraph keeps its mark",
-         RichDocument{}, "\\pard\\f0\\fs24\\cf1\\par}"},
+         RichDocument{}, R"(\pard\f0\fs24\cf1\par})"},
         // The sentence-end tidy finds "." + two spaces + CR only if nothing stands between
         // them, also when the paragraph mark has a format of its own.
         {"text runs straight into its line end",
@@ -63,10 +52,10 @@ TEST(RtfWriter, ParagraphsHaveTheFixedShape) {
          "\\pard\\sl480\\slmult1 b\r\n\\par \\pard c}"},
         // A line break inside a run (never made by the panes) is dropped, never a raw line end.
         {"line break inside a run", document({Runs{{CharFormat{}, u"t\rw\no"}}}),
-         "\\pard\\f0\\fs24\\cf1 two}"},
+         R"(\pard\f0\fs24\cf1 two})"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(writeRtf(row.doc), std::string(kHeader) + row.body) << row.name;
+    for (const auto& [name, doc, written] : rows)
+        EXPECT_EQ(writeRtf(doc), std::string(kHeader) + written) << name;
 }
 
 TEST(RtfWriter, FormatWordsNameOnlyWhatChanged) {
@@ -74,20 +63,15 @@ TEST(RtfWriter, FormatWordsNameOnlyWhatChanged) {
     const CharFormat red{
         .colour = colours::red, .background = colours::blue, .italic = true, .underline = true};
     const CharFormat half{.size = 10.5};
-    const std::string rtf = writeRtf(document({Runs{{CharFormat{}, u"a"},
-                                                    {bold, u"B"},
-                                                    {cafe, u"c"},
-                                                    {red, u"d"},
-                                                    {CharFormat{}, u"e"},
-                                                    {half, u"f"}}}));
+    const Runs runs = {{CharFormat{}, u"a"}, {bold, u"B"},         {cafe, u"c"},
+                       {red, u"d"},          {CharFormat{}, u"e"}, {half, u"f"}};
     // Font names are escaped like text.
-    EXPECT_EQ(rtf.substr(0, rtf.find("\r\n")),
-              "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Courier New;}"
-              "{\\f1\\fnil\\fcharset0 Caf\\'e9 \\{x\\};}}{\\colortbl ;\\red0\\green0\\blue0;"
-              "\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\uc1");
-    EXPECT_EQ(rtf.substr(rtf.find("\r\n") + 2),
-              "\\pard\\f0\\fs24\\cf1 a\\b B\\f1\\fs20{\\*\\kssize 195}\\b0 c"
-              "\\f0\\fs24\\cf2\\highlight3\\i\\ul d\\cf1\\highlight0\\i0\\ulnone e\\fs21 f}");
+    EXPECT_EQ(writeRtf(document({runs})),
+              R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fnil\fcharset0 Courier New;})"
+              R"({\f1\fnil\fcharset0 Caf\'e9 \{x\};}}{\colortbl ;\red0\green0\blue0;)"
+              "\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\uc1\r\n"
+              R"(\pard\f0\fs24\cf1 a\b B\f1\fs20{\*\kssize 195}\b0 c)"
+              R"(\f0\fs24\cf2\highlight3\i\ul d\cf1\highlight0\i0\ulnone e\fs21 f})");
 }
 
 // After a control word a delimiter space comes only where the text would join the word (a
@@ -95,21 +79,21 @@ TEST(RtfWriter, FormatWordsNameOnlyWhatChanged) {
 // Windows-1252 bytes, and \u with a "?" fallback for the rest, control characters included.
 TEST(RtfWriter, TextIsEscapedByClassAndDelimitedOnlyWhereNeeded) {
     const std::tuple<bool, std::u16string, std::string> rows[] = {
-        {true, u"x", "\\b x"},
-        {true, u"5", "\\b 5"},
+        {true, u"x", R"(\b x)"},
+        {true, u"5", R"(\b 5)"},
         {true, u"-", "\\b -"},
-        {true, u" a", "\\b  a"},
+        {true, u" a", R"(\b  a)"},
         {true, u".", "\\b."},
         {true, u"é", "\\b\\'e9"},
         {false, u"{a}\\", "\\{a\\}\\\\"},
-        {false, u"\té€“”\x7f", "\\tab \\'e9\\'80\\'93\\'94\\'7f"},
-        {false, u"Łк\uFFFD", "\\u321?\\u1082?\\u-3?"},
-        {false, u"\U0001F600\x01\x1f", "\\u-10179?\\u-8704?\\u1?\\u31?"},
+        {false, u"\té€“”\x7f", R"(\tab \'e9\'80\'93\'94\'7f)"},
+        {false, u"Łк\uFFFD", R"(\u321?\u1082?\u-3?)"},
+        {false, u"\U0001F600\x01\x1f", R"(\u-10179?\u-8704?\u1?\u31?)"},
     };
     for (const auto& [afterBold, text, written] : rows) {
-        EXPECT_EQ(
-            body(document({Runs{{CharFormat{}, u"a"}, {afterBold ? bold : CharFormat{}, text}}})),
-            "\\pard\\f0\\fs24\\cf1 a" + written + "}")
+        EXPECT_EQ(writeRtf(document(
+                      {Runs{{CharFormat{}, u"a"}, {afterBold ? bold : CharFormat{}, text}}})),
+                  kHeader + (R"(\pard\f0\fs24\cf1 a)" + written + "}"))
             << toUtf8(text);
     }
 }

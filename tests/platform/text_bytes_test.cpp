@@ -19,11 +19,7 @@ TEST(DecodePlainText, ChoosesTheEncodingFromTheBytes) {
         {"one bad byte makes the whole file windows-1252", "\xc3\xa9 \xe9", u"\u00c3\u00a9 \u00e9"},
         {"truncated utf-8 sequence", "ab\xe2\x82", u"ab\u00e2\u201a"},
         {"nul dropped in utf-8", std::string("a\0b", 3), u"ab"},
-        {"utf-16 little-endian",
-         std::string("\xff\xfe"
-                     "A\0\xe9\0\r\0\n\0",
-                     10),
-         u"Aé\r\n"},
+        {"utf-16 little-endian", std::string("\xff\xfe\x41\0\xe9\0\r\0\n\0", 10), u"Aé\r\n"},
         {"utf-16 big-endian", std::string("\xfe\xff\0A\x20\xac", 6), u"A€"},
     };
     for (const auto& [name, bytes, text] : rows)
