@@ -77,13 +77,9 @@ struct Capacity {
     std::function<Texts(int)> make;
 };
 
-struct Outcome {
-    bool completed = false;
-    std::vector<Message> messages;
-    std::vector<std::string> files; // in the world's folder
-};
-
-Outcome mark(const Texts& texts) {
+// Whether the run completed, the titles and texts of its messages, and the files it left in the
+// world's folder.
+std::tuple<bool, std::vector<Message>, std::vector<std::string>> mark(const Texts& texts) {
     MarkingWorld world;
     world.setTexts(texts.source, texts.typed);
     const bool completed = world.run().completed;
@@ -95,15 +91,13 @@ class TableCapacity : public ::testing::TestWithParam<Capacity> {};
 
 TEST_P(TableCapacity, AtTheCapacityTheRunCompletesOneBeyondItEndsAndWritesNothing) {
     const Capacity& c = GetParam();
-    const Outcome at = mark(c.make(c.capacity));
-    EXPECT_TRUE(at.completed) << (at.messages.empty() ? "" : at.messages[0].second);
-    EXPECT_TRUE(at.messages.empty() || at.messages[0].first == "Attention");
-    EXPECT_EQ(at.files, (std::vector<std::string>{"Resultaat.res", "Toets1.rug"}));
-
-    const Outcome beyond = mark(c.make(c.capacity + 1));
-    EXPECT_FALSE(beyond.completed);
-    EXPECT_EQ(beyond.messages, (std::vector<Message>{{"Error", "Document too large..."}}));
-    EXPECT_TRUE(beyond.files.empty());
+    const auto [completed, messages, files] = mark(c.make(c.capacity));
+    EXPECT_TRUE(completed) << (messages.empty() ? "" : messages[0].second);
+    EXPECT_TRUE(messages.empty() || messages[0].first == "Attention");
+    EXPECT_EQ(files, (std::vector<std::string>{"Resultaat.res", "Toets1.rug"}));
+    EXPECT_EQ(mark(c.make(c.capacity + 1)),
+              std::tuple(false, std::vector<Message>{{"Error", "Document too large..."}},
+                         std::vector<std::string>{}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryTable, TableCapacity,

@@ -7,10 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace keystride::testing {
 namespace {
@@ -24,7 +23,6 @@ std::size_t peakMemory() {
 
 std::string repeat(std::string_view piece, int times) {
     std::string out;
-    out.reserve(piece.size() * static_cast<std::size_t>(times));
     for (int i = 0; i < times; ++i)
         out += piece;
     return out;
@@ -81,12 +79,8 @@ TEST(HostileDocument, AFileAboveTheLimitIsRefusedByNameAndLimitWithoutBeingRead)
     TempFolder temp;
     const std::string path = temp.file("huge.rtf");
     // 100 MB, sparse, so the test costs no disk: the size alone decides.
-    {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::ftruncate(fd, 100 * 1024 * 1024), 0);
-        ::close(fd);
-    }
+    writeFile(path, "");
+    std::filesystem::resize_file(path, 100 * 1024 * 1024);
     const std::size_t before = peakMemory();
     MemoryPane pane;
     pane.setText(u"kept");

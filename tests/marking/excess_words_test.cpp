@@ -52,11 +52,8 @@ TEST(ExcessWords, SurplusOccurrencesAreExcessAndDoubledWordsAreBracketedErrors) 
             errors += s.ErrorWords(k) + u"|";
         for (int e = 1; e <= s.ExcessCount; ++e)
             excess += s.ExcessWords(e);
-        EXPECT_EQ(toUtf8(errors), toUtf8(row.errors));
-        EXPECT_EQ(toUtf8(excess), toUtf8(row.excess));
-        EXPECT_EQ(s.ExcessText, row.excessText);
-        EXPECT_EQ(s.DoubledCount, row.doubled);
-        EXPECT_EQ(s.ExcessAlsoErrors, row.doubled);
+        EXPECT_EQ(std::tuple(errors, excess, s.ExcessText, s.DoubledCount, s.ExcessAlsoErrors),
+                  std::tuple(row.errors, row.excess, row.excessText, row.doubled, row.doubled));
     }
 }
 

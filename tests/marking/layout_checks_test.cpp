@@ -11,7 +11,6 @@ TEST(CheckSpaces, ADoubleSpaceTooManyAndInconsistentSentenceEndsGetOneEntryEach)
         {u"Stop.  Go on", {}},                               // two after a mark: the convention
         {u"Stop.   Go on", {{DoubleSpaceMarker, 7}}},        // the second space follows a space
         {u"One. Two. Three.  Four.", {{DoubleSpaceMarker, 17}}},
-        {u"One.  Two.  Three.  Four.", {}},
         {u"One.  Two. Three.  Four.", {{SingleSpaceMarker, 11}}},
         {u"no marks at all", {}},
         {u"Why? Because.  So.", {{DoubleSpaceMarker, 14}}}, // the first end is the "?"

@@ -16,21 +16,16 @@ const std::u16string Typed =
     u"The quick brown fox jumps ovr the lazy dog. Pack my box with five dozen liquor jugs\r\n"
     u"How vexingly quick daft zebras jump! The five boxing wizzards jump quickly.";
 
-const std::u16string ReportLabel = u"Less no. of words with errors:";
-
 TEST(MarkingRun, ReturnsEverythingItFoundAndWritesBothFiles) {
     MarkingWorld w;
     w.setTexts(Source, Typed);
     const RunRecord& run = w.run();
     ASSERT_TRUE(run.completed) << (run.messages.empty() ? "" : run.messages[0].second);
-    EXPECT_TRUE(w.host.messages.empty());
-    EXPECT_EQ(w.host.clockStops, 1);
-    EXPECT_FALSE(w.host.busy);
+    EXPECT_EQ(std::tuple(w.host.messages.size(), w.host.clockStops, w.host.busy),
+              std::tuple(0ul, 1, false));
 
-    std::vector<std::u16string> words;
-    for (const auto& e : run.errors.value())
-        words.push_back(e.word);
-    EXPECT_EQ(words, (std::vector<std::u16string>{u"ovr ", u"wizzards "}));
+    ASSERT_EQ(run.errors.value().size(), 2u);
+    EXPECT_EQ(run.errors->at(0).word + run.errors->at(1).word, u"ovr wizzards ");
     EXPECT_EQ(run.errorCount, 3) << "two words and the missing full stop";
     const LayoutFaults& faults = run.scoring.value().faults;
     EXPECT_EQ(faultLines(faults), std::vector<std::u16string>{u"Missing full stop(s)"});
@@ -41,11 +36,9 @@ TEST(MarkingRun, ReturnsEverythingItFoundAndWritesBothFiles) {
     EXPECT_EQ(run.typedText, w.typed.text());
     EXPECT_EQ(run.typedRuns, w.typed.formatSpans());
 
-    const std::string rug = w.folder.file("Toets1.rug");
-    EXPECT_EQ(run.markedFile, rug);
-    EXPECT_TRUE(std::filesystem::exists(rug));
+    // What the marked test and the result line hold is keystride-mark's test.
+    EXPECT_EQ(run.markedFile, w.folder.file("Toets1.rug"));
     const std::string firstLine = *run.resultLine + "\r\n";
-    EXPECT_TRUE(firstLine.starts_with(rug + "   ")) << firstLine;
     EXPECT_EQ(readFile(w.folder.file("Resultaat.res")), firstLine);
 
     // Marking the same test again after reopening adds a second line.
@@ -61,7 +54,7 @@ TEST(MarkingRun, GatesEndTheRunWithTheirMessageAndChangeNoCount) {
         int openCommands, clockStops;
     };
     const Row rows[] = {
-        Row(Source, Typed + u"\r\n" + ReportLabel + u"  -  3 =  80",
+        Row(Source, Typed + u"\r\nLess no. of words with errors:  -  3 =  80",
             {"!", "This speed test is already marked... Reopen to mark again."}, 1, 0),
         Row(Source.substr(0, 49), Typed,
             {"Error", "Source Document missing, or smaller than 50 characters..."}, 0, 0),
@@ -77,12 +70,9 @@ TEST(MarkingRun, GatesEndTheRunWithTheirMessageAndChangeNoCount) {
         EXPECT_FALSE(run.completed);
         EXPECT_EQ(w.host.messages, std::vector<Message>{row.message});
         EXPECT_EQ(run.messages, w.host.messages);
-        EXPECT_EQ(w.host.openCommands, row.openCommands);
-        EXPECT_EQ(w.host.clockStops, row.clockStops);
-        EXPECT_FALSE(w.host.busy);
-        if (row.clockStops == 0) {
-            EXPECT_EQ(w.engine.state().ErrorCount, 7) << "no counts change";
-        }
+        EXPECT_EQ(std::tuple(w.host.openCommands, w.host.clockStops, w.host.busy),
+                  std::tuple(row.openCommands, row.clockStops, false));
+        EXPECT_TRUE(row.clockStops != 0 || w.engine.state().ErrorCount == 7) << "no counts change";
         EXPECT_FALSE(std::filesystem::exists(w.folder.file("Resultaat.res")));
     }
 }
@@ -92,8 +82,7 @@ TEST(MarkingRun, ACutOffClickAfterUnableToCompareAndAGivenCutOffMarkAlike) {
     clicked.setTexts(Source, std::u16string(70, u'z'));
     clicked.source.setSelStart(30);
     clicked.engine.SourcePaneClicked(); // no cut-off requested: nothing happens
-    EXPECT_FALSE(clicked.engine.lastRun().sourceEnd);
-    EXPECT_EQ(clicked.source.formatSpans().size(), 1u);
+    EXPECT_TRUE(!clicked.engine.lastRun().sourceEnd && clicked.source.formatSpans().size() == 1);
     clicked.run();
     ASSERT_EQ(clicked.host.messages.size(), 1u);
     EXPECT_EQ(clicked.host.messages[0].first, "Unable to compare");
@@ -108,9 +97,9 @@ TEST(MarkingRun, ACutOffClickAfterUnableToCompareAndAGivenCutOffMarkAlike) {
     // The compared part stands out in bold blue; the run did not search for the end.
     const CharFormat blue{"Courier New", 9.75, colours::blue, {}, true};
     for (MarkingWorld* w : {&clicked, &given}) {
-        EXPECT_EQ(w->workspace.SourceEnd, 60);
-        EXPECT_FALSE(w->workspace.CutOffPending || w->workspace.CutOffGiven);
-        EXPECT_TRUE(w->engine.lastRun().completed);
+        EXPECT_EQ(std::tuple(w->workspace.SourceEnd, w->workspace.CutOffPending,
+                             w->workspace.CutOffGiven, w->engine.lastRun().completed),
+                  std::tuple(60, false, false, true));
         EXPECT_EQ(w->engine.lastRun().sourceEnd, 60);
         EXPECT_EQ(w->source.formatSpans().at(0), (FormatSpan{0, 60, blue}));
     }

@@ -4,15 +4,7 @@
 namespace keystride::marking::testing {
 namespace {
 
-struct Entry {
-    std::u16string word;
-    int errorClass; // for repeats: 0
-    int start;
-    friend bool operator==(const Entry&, const Entry&) = default;
-    friend void PrintTo(const Entry& e, std::ostream* os) {
-        *os << '"' << toUtf8(e.word) << "\" class " << e.errorClass << " at " << e.start;
-    }
-};
+using Entry = std::tuple<std::u16string, int, int>; // word, class (for repeats: 0), start
 
 TEST(CompareWords, FindsTheErrorsTheirClassesAndTheRepeats) {
     struct Row {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace keystride {
@@ -15,10 +16,7 @@ class FaultyFileSystem final : public FileSystem {
 public:
     enum class Operation { Exists, IsFile, ReadAll, WriteAtomic, Append, Remove };
 
-    struct Call {
-        Operation operation;
-        std::string path;
-    };
+    using Call = std::pair<Operation, std::string>;
 
     explicit FaultyFileSystem(FileSystem& inner = FileSystem::real()) : m_inner(inner) {}
 
@@ -38,7 +36,7 @@ public:
     // How many times `operation` was asked for on `path` (on any path when empty).
     int callCount(Operation operation, const std::string& path = {}) const {
         return static_cast<int>(std::count_if(m_calls.begin(), m_calls.end(), [&](const Call& c) {
-            return c.operation == operation && (path.empty() || c.path == path);
+            return c.first == operation && (path.empty() || c.second == path);
         }));
     }
 
@@ -77,7 +75,7 @@ private:
 
     // The error the next `operation` on `path` fails with, if any; records the call.
     FileResult intercept(Operation operation, const std::string& path) const {
-        m_calls.push_back(Call{operation, path});
+        m_calls.emplace_back(operation, path);
         for (Fault& fault : m_faults) {
             if (fault.operation != operation || fault.remaining == 0 ||
                 (!fault.path.empty() && fault.path != path))

@@ -4,7 +4,6 @@
 
 #include "workspace/context/workspace_context.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,17 +20,12 @@ public:
     void setBusy(bool busy) override { busyChanges.push_back(busy); }
     void setLineSpacingCheck(int mode) override { m_check = mode; }
     int lineSpacingCheck() const override { return m_check; }
-    void showWarningDialog() override {
-        ++warnings;
-        if (onWarning)
-            onWarning();
-    }
+    void showWarningDialog() override { ++warnings; }
     void terminate() override { ++terminations; }
 
     int warnings = 0;
     int terminations = 0;
     std::vector<bool> busyChanges;
-    std::function<void()> onWarning;
 
 private:
     std::string m_label3, m_label4, m_clock;

@@ -12,26 +12,22 @@ public:
     void clear() override {
         m_rtf.clear();
         m_plain.clear();
-        m_holds = false;
     }
     bool setRichText(const std::string& rtf, const std::string& plainText) override {
         if (!m_accepts)
             return false;
         m_rtf = rtf;
         m_plain = plainText;
-        m_holds = true;
         return true;
     }
 
     void setAccepts(bool yes) { m_accepts = yes; }
-    bool holdsRichText() const { return m_holds; }
     const std::string& rtf() const { return m_rtf; }
     const std::string& plainText() const { return m_plain; }
 
 private:
     std::string m_rtf;
     std::string m_plain;
-    bool m_holds = false;
     bool m_accepts = true;
 };
 

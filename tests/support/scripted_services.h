@@ -27,14 +27,13 @@ public:
         std::string text;
         std::string title;
         MessageButtons buttons = MessageButtons::Ok;
-        MessageIcon icon = MessageIcon::None;
     };
 
     // Answers are used in order; with the queue empty an Ok box answers Ok, a Yes/No box No and a
     // Yes/No/Cancel box Cancel, the answers that change nothing.
     MessageAnswer show(const std::string& text, const std::string& title, MessageButtons buttons,
-                       MessageIcon icon) override {
-        m_shown.push_back(Shown{text, title, buttons, icon});
+                       MessageIcon) override {
+        m_shown.push_back(Shown{text, title, buttons});
         const MessageAnswer nothing = buttons == MessageButtons::Ok      ? MessageAnswer::Ok
                                       : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                                                          : MessageAnswer::Cancel;
@@ -54,16 +53,17 @@ class ScriptedFileDialogs : public FileDialogs {
 public:
     struct Asked {
         bool save = false;
-        std::string filter;
         std::string fileName;
     };
 
-    std::string getOpenFileName(const std::string& filter, const std::string& fileName) override {
-        m_asked.push_back(Asked{false, filter, fileName});
+    std::string getOpenFileName(const std::string& /*filter*/,
+                                const std::string& fileName) override {
+        m_asked.push_back(Asked{false, fileName});
         return takeFront(m_paths, std::string());
     }
-    std::string getSaveFileName(const std::string& filter, const std::string& fileName) override {
-        m_asked.push_back(Asked{true, filter, fileName});
+    std::string getSaveFileName(const std::string& /*filter*/,
+                                const std::string& fileName) override {
+        m_asked.push_back(Asked{true, fileName});
         return takeFront(m_paths, std::string());
     }
 
@@ -103,12 +103,9 @@ public:
     void setTickHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
 
     // `count` seconds pass: the tick handler runs once a second while the clock is enabled.
-    // Returns how many times it ran.
-    int tick(int count = 1) {
-        int ran = 0;
-        for (; count > 0 && m_enabled && m_handler; --count, ++ran)
+    void tick(int count = 1) {
+        for (; count > 0 && m_enabled && m_handler; --count)
             m_handler();
-        return ran;
     }
 
 private:

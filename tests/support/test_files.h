@@ -6,13 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
-#include <unistd.h>
+#include <stdlib.h>
 
 namespace keystride::testing {
 
@@ -31,11 +30,8 @@ inline void writeFile(const std::filesystem::path& path, std::string_view bytes)
 class TempFolder {
 public:
     explicit TempFolder(const std::string& prefix = "keystride-test-") {
-        std::random_device random;
-        m_path = std::filesystem::temp_directory_path() /
-                 (prefix + std::to_string(::getpid()) + "-" + std::to_string(random()) +
-                  std::to_string(random()));
-        std::filesystem::create_directories(m_path);
+        std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "XXXXXX";
+        m_path = ::mkdtemp(pattern.data());
     }
     ~TempFolder() {
         std::error_code ignored;
