@@ -89,6 +89,9 @@ TEST_F(Workspace, HelpDocumentsAreFoundInTheCurrentFolderThenInTheProgramsFolder
     put("program/Speedhelp.RTF", "{\\rtf1\\ansi program help}");
     commands.mnuEnglish();
     EXPECT_EQ(typed.text(), u"program help");
+    put("current/Speedhelp.RTF", "{\\rtf1\\ansi current help}");
+    commands.mnuEnglish();
+    EXPECT_EQ(typed.text(), u"current help");
     EXPECT_TRUE(messages.shown().empty());
 }
 
