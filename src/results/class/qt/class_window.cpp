@@ -333,10 +333,13 @@ void ClassWindow::marked(const classmarking::ClassMarking& result) {
     const auto& tests = m_model->tests();
     const auto unmarked = std::count_if(tests.begin(), tests.end(),
                                         [](const auto& test) { return !test.run.completed; });
-    QString status = result.cancelled ? QStringLiteral("Cancelled: %1 of %2 tests marked.")
+    // A test that could not be marked is counted apart, so the count names only real marks.
+    const auto marked = static_cast<qsizetype>(tests.size()) - unmarked;
+    QString status = result.cancelled ? QStringLiteral("Cancelled after %1 of %2 tests: %3 marked.")
                                             .arg(tests.size())
                                             .arg(m_progress->maximum())
-                                      : QStringLiteral("%1 tests marked.").arg(tests.size());
+                                            .arg(marked)
+                                      : QStringLiteral("%1 tests marked.").arg(marked);
     if (unmarked > 0)
         status += QStringLiteral(" %1 could not be marked: see their messages.").arg(unmarked);
     statusBar()->showMessage(status);
