@@ -29,10 +29,10 @@ TEST(Docx2Rtf, ExitStatusAndMessageForEachOutcome) {
     // How Docx2Rtf's own usage errors are worded is its business; the system always gives it a
     // folder and a kind.
     const Row rows[] = {
-        Row("LibreOffice fails", "echo 'Error: cannot load' >&2\nexit 1\n", 5, "cannot load"),
+        Row{"LibreOffice fails", "echo 'Error: cannot load' >&2\nexit 1\n", 5, "cannot load"},
         // Stopped at the time limit, its children with it.
-        Row("LibreOffice hangs", "sleep 60 &\nsleep 60\n", 6, "stopped"),
-        Row("no LibreOffice", nullptr, 4, "LibreOffice"),
+        Row{"LibreOffice hangs", "sleep 60 &\nsleep 60\n", 6, "stopped"},
+        Row{"no LibreOffice", nullptr, 4, "LibreOffice"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -158,30 +158,30 @@ INSTANTIATE_TEST_SUITE_P(
     EveryWay, OpenCommands,
     ::testing::Values(
         // A cancelled dialog leaves the pane as the command emptied it.
-        OpenRow("CancelledSpeedTest", true, "", Way::Cancelled, "", {}, u"", false),
+        OpenRow{"CancelledSpeedTest", true, "", Way::Cancelled, "", {}, u"", false},
         // One of each kind; which ending is which kind is ConversionPaths's table.
-        OpenRow("Docx", true, "a.docx", Way::ConverterOnThePath, "/opt/Docx2Rtf -f %/ docx (busy)",
-                {converted("Word 2007")}, u"The quick brown fox.", true),
-        OpenRow("Odt", true, "a.odt", Way::ConverterOnThePath, "/opt/Docx2Rtf -f %/ odt (busy)",
-                {converted("Open Office")}, u"The quick brown fox.", true),
-        OpenRow("Doc", true, "a.doc", Way::WordProcessor,
+        OpenRow{"Docx", true, "a.docx", Way::ConverterOnThePath, "/opt/Docx2Rtf -f %/ docx (busy)",
+                {converted("Word 2007")}, u"The quick brown fox.", true},
+        OpenRow{"Odt", true, "a.odt", Way::ConverterOnThePath, "/opt/Docx2Rtf -f %/ odt (busy)",
+                {converted("Open Office")}, u"The quick brown fox.", true},
+        OpenRow{"Doc", true, "a.doc", Way::WordProcessor,
                 "/usr/bin/soffice --headless -env:* --convert-to rtf --outdir % %/a.doc (busy)", {},
-                u"The quick brown fox.", true),
-        OpenRow("SourceDocxWithoutAMessage", false, "a.docx", Way::ConverterOnThePath,
-                "/opt/Docx2Rtf -f %/ docx (busy)", {}, u"The quick brown fox.", true),
+                u"The quick brown fox.", true},
+        OpenRow{"SourceDocxWithoutAMessage", false, "a.docx", Way::ConverterOnThePath,
+                "/opt/Docx2Rtf -f %/ docx (busy)", {}, u"The quick brown fox.", true},
         // A failed conversion gives its error box and the command goes on: the load of the
         // ".rtf" that is not there gives the second.
-        OpenRow("NoConverter", true, "a.docx", Way::NoConverter, " (busy)",
-                {box(53) + "*Docx2Rtf*%/a.docx*", NotConverted}, u"", true),
-        OpenRow("ConverterFails", true, "a.docx", Way::ConverterFails,
+        OpenRow{"NoConverter", true, "a.docx", Way::NoConverter, " (busy)",
+                {box(53) + "*Docx2Rtf*%/a.docx*", NotConverted}, u"", true},
+        OpenRow{"ConverterFails", true, "a.docx", Way::ConverterFails,
                 "/opt/Docx2Rtf -f %/ docx (busy)", {box(440) + "*soffice failed*", NotConverted},
-                u"", true),
+                u"", true},
         // Path or file access (75) and a write-protected disk (5156) end the command.
-        OpenRow("SpeedTest5156", true, "a.rtf", Way::WriteProtected, "", {SpeedTestDenied}, u"",
-                false),
-        OpenRow("Source75", false, "a.rtf", Way::Unreadable, "", {SourceDenied}, u"", false),
-        OpenRow("DocxOnAReadOnlyDisk", true, "a.docx", Way::ReadOnlyFolder, " (busy)",
-                {SpeedTestDenied}, u"", false)),
+        OpenRow{"SpeedTest5156", true, "a.rtf", Way::WriteProtected, "", {SpeedTestDenied}, u"",
+                false},
+        OpenRow{"Source75", false, "a.rtf", Way::Unreadable, "", {SourceDenied}, u"", false},
+        OpenRow{"DocxOnAReadOnlyDisk", true, "a.docx", Way::ReadOnlyFolder, " (busy)",
+                {SpeedTestDenied}, u"", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SaveRow {
@@ -225,17 +225,17 @@ const char* const SaveQuestion = "Vela Keystride - Save?|Save changes to speed t
 
 INSTANTIATE_TEST_SUITE_P(
     BothPanes, SaveCommands,
-    ::testing::Values(SaveRow("SpeedTest", true, true, "saved.rtf", {}, 0, true, true),
+    ::testing::Values(SaveRow{"SpeedTest", true, true, "saved.rtf", {}, 0, true, true},
                       // A failure is skipped silently: label and flag as if it had worked.
-                      SaveRow("SpeedTestFails", true, true, "file/x.rtf", {}, 0, true, false),
+                      SaveRow{"SpeedTestFails", true, true, "file/x.rtf", {}, 0, true, false},
                       // A cancelled dialog runs Exit, which asks only for a changed test.
-                      SaveRow("SpeedTestCancelled", true, false, "", {}, 1, false, false),
-                      SaveRow("ChangedSpeedTestCancelled", true, true, "", {SaveQuestion}, 0, false,
-                              false),
-                      SaveRow("Source", false, true, "saved.rtf", {}, 0, true, true),
-                      SaveRow("SourceFails", false, true, "file/x.rtf", {"Error|*%/file/x.rtf*"}, 0,
-                              false, false),
-                      SaveRow("SourceCancelled", false, true, "", {}, 0, false, false)),
+                      SaveRow{"SpeedTestCancelled", true, false, "", {}, 1, false, false},
+                      SaveRow{"ChangedSpeedTestCancelled", true, true, "", {SaveQuestion}, 0, false,
+                              false},
+                      SaveRow{"Source", false, true, "saved.rtf", {}, 0, true, true},
+                      SaveRow{"SourceFails", false, true, "file/x.rtf", {"Error|*%/file/x.rtf*"}, 0,
+                              false, false},
+                      SaveRow{"SourceCancelled", false, true, "", {}, 0, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ReOpenTest : public DocumentsTest {};

@@ -16,16 +16,16 @@ TEST(MarkErrors, EveryEntryIsMarkedOnItsOwnCharacters) {
     };
     const Row rows[] = {
         // A first word (its start recorded as 0) without its space, and a repeat.
-        Row(true, u"abc def", {{u"abc ", 0}}, {{u"def", 5}}, u"abc def", "1m2.ddd"),
+        Row{true, u"abc def", {{u"abc ", 0}}, {{u"def", 5}}, u"abc def", "1m2.ddd"},
         // A one-letter word is framed with its space.
-        Row(true, u"xx a yy", {{u"a ", 4}}, {}, u"xx a yy", "...33.."),
+        Row{true, u"xx a yy", {{u"a ", 4}}, {}, u"xx a yy", "...33.."},
         // Space faults become underscores of the same length: later marks land where they were.
-        Row(true, u"one  two. Three. Four",
+        Row{true, u"one  two. Three. Four",
             {{DoubleSpaceMarker, 4}, {SingleSpaceMarker, 10}, {u"Four", 18}}, {},
-            u"one _two._Three. Four", "...33....3.......1mm2"),
+            u"one _two._Three. Four", "...33....3.......1mm2"},
         // Colour marking highlights the spaces themselves and leaves the fonts alone.
-        Row(false, u"one  two three", {{DoubleSpaceMarker, 4}, {u"three", 10}}, {{u"two ", 6}},
-            u"one  two three", "...WWrrr.WWWWW"),
+        Row{false, u"one  two three", {{DoubleSpaceMarker, 4}, {u"three", 10}}, {{u"two ", 6}},
+            u"one  two three", "...WWrrr.WWWWW"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(toUtf8(row.text));

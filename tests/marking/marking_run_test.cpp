@@ -54,13 +54,13 @@ TEST(MarkingRun, GatesEndTheRunWithTheirMessageAndChangeNoCount) {
         int openCommands, clockStops;
     };
     const Row rows[] = {
-        Row(Source, Typed + u"\r\nLess no. of words with errors:  -  3 =  80",
-            {"!", "This speed test is already marked... Reopen to mark again."}, 1, 0),
-        Row(Source.substr(0, 49), Typed,
-            {"Error", "Source Document missing, or smaller than 50 characters..."}, 0, 0),
+        Row{Source, Typed + u"\r\nLess no. of words with errors:  -  3 =  80",
+            {"!", "This speed test is already marked... Reopen to mark again."}, 1, 0},
+        Row{Source.substr(0, 49), Typed,
+            {"Error", "Source Document missing, or smaller than 50 characters..."}, 0, 0},
         // Fifty characters pass the source gate; the typed test is then too short.
-        Row(Source.substr(0, 50), u"too short",
-            {"Error", "Speed test missing, or should be at least 50 characters..."}, 0, 1),
+        Row{Source.substr(0, 50), u"too short",
+            {"Error", "Speed test missing, or should be at least 50 characters..."}, 0, 1},
     };
     for (const Row& row : rows) {
         MarkingWorld w;
